@@ -1,0 +1,14 @@
+#pragma once
+
+#include <juce_audio_basics/juce_audio_basics.h>
+
+// What an ambience return works with: it reads the send copy, may use the wet scratch buffer,
+// and adds its output into the main buffer, over the block's channels and samples.
+struct ReturnBuses
+{
+    const juce::AudioBuffer<float>& send;
+    juce::AudioBuffer<float>& wet;
+    juce::AudioBuffer<float>& main;
+    int numChannels;
+    int numSamples;
+};

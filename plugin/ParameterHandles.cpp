@@ -1,0 +1,42 @@
+#include "plugin/ParameterHandles.h"
+
+#include "plugin/ParamIDs.h"
+
+namespace
+{
+std::atomic<float>& rawValue (juce::AudioProcessorValueTreeState& state, const juce::String& id)
+{
+    auto* raw = state.getRawParameterValue (id);
+    jassert (raw != nullptr);
+    return *raw;
+}
+} // namespace
+
+ParameterHandles::ParameterHandles (juce::AudioProcessorValueTreeState& state)
+    : inputTrim (rawValue (state, ParamIDs::inputTrim)),
+      lowGain (rawValue (state, ParamIDs::lowGain)),
+      lowMode (rawValue (state, ParamIDs::lowMode)),
+      lowEnabled (rawValue (state, ParamIDs::lowEnabled)),
+      highGain (rawValue (state, ParamIDs::highGain)),
+      highMode (rawValue (state, ParamIDs::highMode)),
+      highEnabled (rawValue (state, ParamIDs::highEnabled)),
+      compAmount (rawValue (state, ParamIDs::compAmount)),
+      compMode (rawValue (state, ParamIDs::compMode)),
+      compEnabled (rawValue (state, ParamIDs::compEnabled)),
+      spaceAMix (rawValue (state, ParamIDs::spaceAMix)),
+      spaceAType (rawValue (state, ParamIDs::spaceAType)),
+      spaceAPreDelay (rawValue (state, ParamIDs::spaceAPreDelay)),
+      spaceAEnabled (rawValue (state, ParamIDs::spaceAEnabled)),
+      spaceBMix (rawValue (state, ParamIDs::spaceBMix)),
+      spaceBType (rawValue (state, ParamIDs::spaceBType)),
+      spaceBPreDelay (rawValue (state, ParamIDs::spaceBPreDelay)),
+      spaceBEnabled (rawValue (state, ParamIDs::spaceBEnabled)),
+      echoMix (rawValue (state, ParamIDs::echoMix)),
+      echoDivision (rawValue (state, ParamIDs::echoDivision)),
+      echoFeedback (rawValue (state, ParamIDs::echoFeedback)),
+      echoEnabled (rawValue (state, ParamIDs::echoEnabled)),
+      blend (rawValue (state, ParamIDs::blend)),
+      outputTrim (rawValue (state, ParamIDs::outputTrim)),
+      bypass (rawValue (state, ParamIDs::bypass))
+{
+}

@@ -1,0 +1,47 @@
+#include "plugin/PluginProcessor.h"
+
+#include "editor/PluginEditor.h"
+#include "plugin/ParameterLayout.h"
+
+VelbrinLumbraProcessor::VelbrinLumbraProcessor()
+    : AudioProcessor (BusesProperties()
+                          .withInput ("Input", juce::AudioChannelSet::stereo(), true)
+                          .withOutput ("Output", juce::AudioChannelSet::stereo(), true)),
+      parameters (*this, nullptr, "PARAMETERS", createParameterLayout())
+{
+}
+
+VelbrinLumbraProcessor::~VelbrinLumbraProcessor() = default;
+
+const juce::String VelbrinLumbraProcessor::getName() const { return "VelbriLabs Lumbra"; }
+
+double VelbrinLumbraProcessor::getTailLengthSeconds() const { return 4.0; }
+bool VelbrinLumbraProcessor::acceptsMidi() const { return false; }
+bool VelbrinLumbraProcessor::producesMidi() const { return false; }
+
+juce::AudioProcessorEditor* VelbrinLumbraProcessor::createEditor() { return new VelbrinLumbraEditor (*this); }
+bool VelbrinLumbraProcessor::hasEditor() const { return true; }
+
+// One program only. The VST3 wrapper always publishes a program list, and the VST3 contract wants
+// each program in it named, so the single program is called "Default".
+int VelbrinLumbraProcessor::getNumPrograms() { return 1; }
+int VelbrinLumbraProcessor::getCurrentProgram() { return 0; }
+void VelbrinLumbraProcessor::setCurrentProgram (int) {}
+const juce::String VelbrinLumbraProcessor::getProgramName (int) { return "Default"; }
+void VelbrinLumbraProcessor::changeProgramName (int, const juce::String&) {}
+
+// Stereo out only, fed by a stereo or a mono input.
+bool VelbrinLumbraProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const
+{
+    if (layouts.getMainOutputChannelSet() != juce::AudioChannelSet::stereo())
+        return false;
+
+    const auto input = layouts.getMainInputChannelSet();
+    return input == juce::AudioChannelSet::stereo() || input == juce::AudioChannelSet::mono();
+}
+
+// The host's entry point: one new processor per plug-in instance, owned by the wrapper.
+juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()
+{
+    return new VelbrinLumbraProcessor();
+}

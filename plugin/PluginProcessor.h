@@ -1,0 +1,81 @@
+#pragma once
+
+#include "dsp/DspTypes.h"
+#include "plugin/ParameterHandles.h"
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <atomic>
+
+class VelbrinLumbraProcessor : public juce::AudioProcessor
+{
+public:
+    VelbrinLumbraProcessor();
+    ~VelbrinLumbraProcessor() override;
+
+    const juce::String getName() const override;
+
+    void prepareToPlay (double sampleRate, int samplesPerBlock) override;
+    void releaseResources() override;
+    void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override;
+    using AudioProcessor::processBlock;
+
+    double getTailLengthSeconds() const override;
+    bool acceptsMidi() const override;
+    bool producesMidi() const override;
+
+    juce::AudioProcessorEditor* createEditor() override;
+    bool hasEditor() const override;
+
+    int getNumPrograms() override;
+    int getCurrentProgram() override;
+    void setCurrentProgram (int index) override;
+    const juce::String getProgramName (int index) override;
+    void changeProgramName (int index, const juce::String& newName) override;
+
+    void getStateInformation (juce::MemoryBlock& destination) override;
+    void setStateInformation (const void* data, int sizeInBytes) override;
+
+    bool isBusesLayoutSupported (const BusesLayout& layouts) const override;
+
+    // Tempo operations used by the tempo panel and the echo.
+    void setManualBpm (float bpm);
+    void registerTap();
+    double getEffectiveBpm();
+
+    juce::AudioProcessorValueTreeState parameters;
+
+    std::atomic<float> manualBpm { 120.0f };
+    std::atomic<bool> hostSyncEnabled { true };
+
+    // Peak of the last block in dBFS, floor -100, for the editor's meters.
+    std::atomic<float> inputLevelDb { -100.0f };
+    std::atomic<float> outputLevelDb { -100.0f };
+
+private:
+    double preparedSampleRate = 44100.0;
+    double lastTapMs = 0.0;
+
+    juce::dsp::Gain<float> inputGain, outputGain;
+    ShelfFilter lowShelf, highShelf;
+    juce::dsp::Compressor<float> compressor;
+    juce::dsp::Reverb spaceAReverb, spaceBReverb;
+    FractionalDelayLine spaceAPreDelayLine { 48000 }, spaceBPreDelayLine { 48000 };
+    FractionalDelayLine echoLine { 192000 };
+    juce::AudioBuffer<float> dryBuffer, sendBuffer, wetBuffer;
+
+    // Not part of the host contract: the audio thread's view of the parameters and the
+    // channel count the DSP objects were prepared for.
+    ParameterHandles params { parameters };
+    int preparedChannels = 2;
+
+    // Block driver steps (dsp/BlockDriver.cpp).
+    void duplicateMonoInput (juce::AudioBuffer<float>& buffer) const;
+    void publishBypassLevels (const juce::AudioBuffer<float>& buffer);
+    void ensureScratchFits (int numChannels, int numSamples);
+    void processChain (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples);
+    void takeSnapshot (const juce::AudioBuffer<float>& buffer, int numChannels, int numSamples);
+    void applyBlend (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) const;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VelbrinLumbraProcessor)
+};

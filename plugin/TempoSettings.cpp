@@ -1,0 +1,30 @@
+#include "plugin/PluginProcessor.h"
+
+void VelbrinLumbraProcessor::setManualBpm (float bpm)
+{
+    manualBpm.store (juce::jlimit (20.0f, 300.0f, bpm));
+}
+
+// Two taps 200 to 2000 ms apart set the tempo; every tap restarts the measurement.
+void VelbrinLumbraProcessor::registerTap()
+{
+    const auto now = juce::Time::getMillisecondCounterHiRes();
+    const auto interval = now - lastTapMs;
+
+    if (interval >= 200.0 && interval <= 2000.0)
+        manualBpm.store (static_cast<float> (60000.0 / interval));
+
+    lastTapMs = now;
+}
+
+// The host's tempo when sync is on and the host reports a usable one, else the manual tempo.
+double VelbrinLumbraProcessor::getEffectiveBpm()
+{
+    if (hostSyncEnabled.load())
+        if (auto* playHead = getPlayHead())
+            if (const auto position = playHead->getPosition())
+                if (const auto bpm = position->getBpm(); bpm.hasValue() && *bpm > 1.0)
+                    return *bpm;
+
+    return static_cast<double> (manualBpm.load());
+}

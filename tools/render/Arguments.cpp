@@ -1,0 +1,118 @@
+#include "tools/render/Arguments.h"
+
+namespace
+{
+bool isCommand (const juce::String& word)
+{
+    return word == "info" || word == "render" || word == "generate" || word == "save-state";
+}
+
+std::optional<double> parsePositiveNumber (const juce::String& text)
+{
+    const auto trimmed = text.trim();
+    if (trimmed.isEmpty() || ! trimmed.containsOnly ("0123456789.eE+-"))
+        return std::nullopt;
+
+    const auto value = trimmed.getDoubleValue();
+    if (! std::isfinite (value) || value <= 0.0)
+        return std::nullopt;
+
+    return value;
+}
+
+juce::File fileFromArgument (const juce::String& path)
+{
+    return juce::File::getCurrentWorkingDirectory().getChildFile (path);
+}
+} // namespace
+
+juce::String usageText()
+{
+    return "usage: lumbra-render <command> [options]\n"
+           "commands:\n"
+           "  info                         print the plug-in's description and parameter list\n"
+           "  render --in IN.wav --out OUT.wav\n"
+           "                               process a WAV file offline through the plug-in\n"
+           "  generate --out OUT.wav       write a test signal (tone bursts and clicks)\n"
+           "  save-state --out FILE        save the plug-in's state after --set / --load-state\n"
+           "options:\n"
+           "  --plugin PATH                the .vst3 bundle (default: the one built with this tool)\n"
+           "  --rate HZ                    processing sample rate (render: resamples the input)\n"
+           "  --block N                    block size in samples (default 512)\n"
+           "  --mono                       mono input (render: the first channel; generate: one channel)\n"
+           "  --seconds S                  generate: length in seconds (default 2)\n"
+           "  --set NAME=VALUE             set a parameter by identifier or name, in its own units\n"
+           "  --load-state FILE            restore a saved state before processing\n"
+           "  --save-state FILE            render: also save the state after processing\n";
+}
+
+std::optional<RenderArguments> parseArguments (const juce::StringArray& args, juce::String& error)
+{
+    RenderArguments result;
+
+    if (args.isEmpty() || ! isCommand (args[0]))
+    {
+        error = args.isEmpty() ? "no command given" : "unknown command '" + args[0] + "'";
+        return std::nullopt;
+    }
+
+    result.command = args[0];
+
+    for (int i = 1; i < args.size(); ++i)
+    {
+        const auto& option = args[i];
+        const auto needsValue = option != "--mono";
+
+        if (needsValue && i + 1 >= args.size())
+        {
+            error = "option " + option + " needs a value";
+            return std::nullopt;
+        }
+
+        const auto value = needsValue ? args[++i] : juce::String();
+
+        if (option == "--plugin")           result.plugin = fileFromArgument (value);
+        else if (option == "--in")          result.input = fileFromArgument (value);
+        else if (option == "--out")         result.output = fileFromArgument (value);
+        else if (option == "--load-state")  result.loadState = fileFromArgument (value);
+        else if (option == "--save-state")  result.saveState = fileFromArgument (value);
+        else if (option == "--mono")        result.mono = true;
+        else if (option == "--rate" || option == "--block" || option == "--seconds")
+        {
+            const auto number = parsePositiveNumber (value);
+            if (! number.has_value() || (option == "--block" && (*number > 65536.0 || *number != std::floor (*number))))
+            {
+                error = "invalid value '" + value + "' for " + option;
+                return std::nullopt;
+            }
+
+            if (option == "--rate")         result.sampleRate = *number;
+            else if (option == "--block")   result.blockSize = static_cast<int> (*number);
+            else                            result.seconds = *number;
+        }
+        else if (option == "--set")
+        {
+            if (! value.contains ("="))
+            {
+                error = "--set wants NAME=VALUE, got '" + value + "'";
+                return std::nullopt;
+            }
+            result.assignments.push_back ({ value.upToFirstOccurrenceOf ("=", false, false).trim(),
+                                            value.fromFirstOccurrenceOf ("=", false, false).trim() });
+        }
+        else
+        {
+            error = "unknown option '" + option + "'";
+            return std::nullopt;
+        }
+    }
+
+    if ((result.command == "render" && (result.input == juce::File() || result.output == juce::File()))
+        || ((result.command == "generate" || result.command == "save-state") && result.output == juce::File()))
+    {
+        error = result.command + " needs " + (result.command == "render" ? "--in and --out" : "--out");
+        return std::nullopt;
+    }
+
+    return result;
+}

@@ -1,0 +1,39 @@
+// lumbra-render: loads the VelbriLabs Lumbra VST3 module as a DAW does and drives it offline.
+
+#include "tools/render/Commands.h"
+
+#include <juce_events/juce_events.h>
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <iostream>
+
+int main (int argc, char* argv[])
+{
+    juce::ScopedJuceInitialiser_GUI juce;
+
+    juce::StringArray words;
+    for (int i = 1; i < argc; ++i)
+        words.add (juce::String::fromUTF8 (argv[i]));
+
+    if (words.isEmpty() || words[0] == "--help" || words[0] == "-h")
+    {
+        std::cout << usageText();
+        return words.isEmpty() ? 2 : 0;
+    }
+
+    juce::String error;
+    const auto args = parseArguments (words, error);
+    if (! args.has_value())
+    {
+        fail (error + " (see lumbra-render --help)");
+        return 2;
+    }
+
+    if (args->command == "info")
+        return runInfo (*args);
+    if (args->command == "render")
+        return runRender (*args);
+    if (args->command == "generate")
+        return runGenerate (*args);
+    return runSaveState (*args);
+}
