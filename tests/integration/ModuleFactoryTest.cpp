@@ -3,6 +3,8 @@
 #include "tests/support/Vst3Fixture.h"
 
 #include <pluginterfaces/base/ipluginbase.h>
+#include <pluginterfaces/vst/ivstcomponent.h>
+#include <pluginterfaces/vst/ivstunits.h>
 
 namespace
 {
@@ -69,6 +71,46 @@ TEST (ModuleFactory, ListsTheProcessorAndControllerClassesWithTheirIdentity)
     }
 
     factory2->release();
+    factory->release();
+    reinterpret_cast<ModuleExit> (library.getFunction ("ModuleExit")) ();
+}
+
+TEST (ModuleFactory, PublishesOneProgramNamedDefault)
+{
+    juce::DynamicLibrary library;
+    ASSERT_TRUE (library.open (moduleLibrary().getFullPathName()));
+    using ModuleEntry = bool (*) (void*);
+    using ModuleExit = bool (*) ();
+    ASSERT_TRUE (reinterpret_cast<ModuleEntry> (library.getFunction ("ModuleEntry")) (library.getNativeHandle()));
+    auto* factory = reinterpret_cast<GetFactory> (library.getFunction ("GetPluginFactory")) ();
+    ASSERT_NE (factory, nullptr);
+
+    Steinberg::PClassInfo componentInfo;
+    ASSERT_EQ (factory->getClassInfo (0, &componentInfo), Steinberg::kResultOk);
+
+    Steinberg::Vst::IComponent* component = nullptr;
+    ASSERT_EQ (factory->createInstance (componentInfo.cid, Steinberg::Vst::IComponent::iid,
+                                        reinterpret_cast<void**> (&component)),
+               Steinberg::kResultOk);
+    ASSERT_EQ (component->initialize (nullptr), Steinberg::kResultOk);
+
+    Steinberg::Vst::IUnitInfo* units = nullptr;
+    ASSERT_EQ (component->queryInterface (Steinberg::Vst::IUnitInfo::iid, reinterpret_cast<void**> (&units)),
+               Steinberg::kResultOk);
+    ASSERT_EQ (units->getProgramListCount(), 1);
+
+    Steinberg::Vst::ProgramListInfo list;
+    ASSERT_EQ (units->getProgramListInfo (0, list), Steinberg::kResultOk);
+    EXPECT_EQ (list.programCount, 1);
+
+    Steinberg::Vst::String128 name {};
+    ASSERT_EQ (units->getProgramName (list.id, 0, name), Steinberg::kResultOk);
+    EXPECT_EQ (juce::String (juce::CharPointer_UTF16 (reinterpret_cast<const juce::CharPointer_UTF16::CharType*> (name))),
+               "Default");
+
+    units->release();
+    component->terminate();
+    component->release();
     factory->release();
     reinterpret_cast<ModuleExit> (library.getFunction ("ModuleExit")) ();
 }

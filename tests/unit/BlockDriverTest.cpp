@@ -30,7 +30,7 @@ TEST (BlockDriver, AtDefaultsTheOutputEqualsTheInputOnceTheFadeIsOver)
 
         const auto fade = fadeLength (rate);
         EXPECT_EQ (fade, rate == 44100.0 ? 882 : 960);
-        EXPECT_EQ (output.getSample (0, 0), 0.0f);
+        EXPECT_LE (std::abs (output.getSample (0, 0)), std::abs (input.getSample (0, 0)) / static_cast<float> (fade));
         EXPECT_LT (std::abs (output.getSample (0, fade / 2)), std::abs (input.getSample (0, fade / 2)));
         expectEqualAfter (input, output, fade, 1.0e-5f);
     }
@@ -77,21 +77,31 @@ TEST (BlockDriver, MonoInputIsDuplicatedIntoTheSecondChannelAlsoInBypass)
 
 TEST (BlockDriver, TrimsScaleTheSignalAndGlideInsteadOfStepping)
 {
+    const auto sineDb = 20.0f * std::log10 (0.25f);
+
+    for (const auto* trim : { &ParamIDs::inputTrim, &ParamIDs::outputTrim })
+    {
+        SCOPED_TRACE (*trim);
+        ProcessorHarness harness (48000.0, 480);
+        harness.settle();
+        harness.set (*trim, -12.0f);
+
+        auto audio = signals::sine (1000.0, 48000.0, 9600, 0.25f);
+        harness.process (audio);
+
+        // The first 10 ms are inside the 20 ms glide: between the old and the new gain.
+        EXPECT_LT (peakDb (audio, 0, 432, 48), sineDb - 0.5f);
+        EXPECT_GT (peakDb (audio, 0, 432, 48), sineDb - 12.0f + 0.5f);
+        EXPECT_NEAR (peakDb (audio, 0, 4800, 4800), sineDb - 12.0f, 0.01f);
+        EXPECT_NEAR (harness.processor->outputLevelDb.load(), sineDb - 12.0f, 0.01f);
+    }
+
     ProcessorHarness harness (48000.0, 480);
     harness.settle();
     harness.set (ParamIDs::inputTrim, 6.0f);
-    harness.set (ParamIDs::outputTrim, -12.0f);
-
-    auto audio = signals::sine (1000.0, 48000.0, 9600, 0.25f);
+    auto audio = signals::sine (1000.0, 48000.0, 4800, 0.25f);
     harness.process (audio);
-
-    // First block is inside the glide: between the old and the new gain.
-    const auto firstBlockPeak = peakDb (audio, 0, 0, 480);
-    EXPECT_GT (firstBlockPeak, 20.0f * std::log10 (0.25f) - 6.0f - 0.1f);
-    EXPECT_LT (firstBlockPeak, 20.0f * std::log10 (0.25f) + 0.0f);
-    // Once settled: -12.04 dB + 6 dB - 12 dB.
-    EXPECT_NEAR (peakDb (audio, 0, 4800, 4800), 20.0f * std::log10 (0.25f) - 6.0f, 0.05f);
-    EXPECT_NEAR (harness.processor->inputLevelDb.load(), 20.0f * std::log10 (0.25f) + 6.0f, 0.05f);
+    EXPECT_NEAR (harness.processor->inputLevelDb.load(), sineDb + 6.0f, 0.01f);
 }
 
 TEST (BlockDriver, BlendLeavesTheSignalAloneWhenNoReturnRuns)
