@@ -3,6 +3,8 @@
 #include "plugin/PluginProcessor.h"
 #include "tools/host/PluginLoader.h"
 
+#include <juce_audio_formats/juce_audio_formats.h>
+
 #include <iostream>
 
 int fail (const juce::String& message)
