@@ -18,7 +18,8 @@ echo "Installed: $installed"
 
 mkdir -p out
 render=build/tools/lumbra-render
-"$render" info --plugin "$installed" | head -8
+"$render" info --plugin "$installed" > out/plugin-info.txt
+head -n 8 out/plugin-info.txt
 "$render" generate --out out/test-signal.wav --seconds 4
 "$render" render --plugin "$installed" --in out/test-signal.wav --out out/rendered.wav \
     --set compAmount=40 --set spaceAMix=30 --set spaceAType=Hall --set spaceAPreDelay=20 \
