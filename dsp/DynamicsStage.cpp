@@ -1,5 +1,41 @@
 #include "dsp/DynamicsStage.h"
 
-void runDynamicsStage (juce::dsp::Compressor<float>&, const ParameterHandles&, const ReplacingContext&)
+namespace
 {
+struct Character
+{
+    float ratio;
+    float attackMs;
+    float releaseMs;
+};
+
+// An index outside the table reads as "Glue".
+Character characterFor (int index) noexcept
+{
+    switch (index)
+    {
+        case 1: return { 4.0f, 5.0f, 80.0f };  // "Snap"
+        case 2: return { 8.0f, 1.0f, 400.0f }; // "Squash"
+        default: return { 2.0f, 30.0f, 250.0f }; // "Glue"
+    }
+}
+} // namespace
+
+void runDynamicsStage (juce::dsp::Compressor<float>& compressor, const ParameterHandles& params,
+                       const ReplacingContext& context)
+{
+    if (! isSwitchOn (params.compEnabled))
+        return;
+
+    // One knob: the threshold falls 24 dB over the amount's range while the makeup rises 6 dB.
+    const auto amount = percentToUnit (params.compAmount);
+    const auto character = characterFor (choiceIndex (params.compMode));
+
+    compressor.setThreshold (-24.0f * amount);
+    compressor.setRatio (character.ratio);
+    compressor.setAttack (character.attackMs);
+    compressor.setRelease (character.releaseMs);
+    compressor.process (context);
+
+    context.getOutputBlock().multiplyBy (decibelsToGain (6.0f * amount));
 }
