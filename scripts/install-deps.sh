@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake pkg-config ccache git
+    build-essential cmake pkg-config ccache git patch
     juce-modules-source
     libpng-dev libjpeg-dev zlib1g-dev libfreetype-dev libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev
     googletest libgtest-dev libbenchmark-dev
