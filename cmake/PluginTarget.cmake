@@ -30,7 +30,10 @@ set(LUMBRA_SOURCES
     dsp/SpaceStage.cpp
     dsp/EchoStage.cpp
     dsp/LevelMeter.cpp
-    editor/PluginEditor.cpp)
+    editor/PluginEditor.cpp
+    ui/VelbriLookAndFeel.cpp
+    ui/VelbriLookAndFeelSliders.cpp
+    ui/VelbriLookAndFeelFaceplate.cpp)
 list(TRANSFORM LUMBRA_SOURCES PREPEND "${CMAKE_SOURCE_DIR}/")
 
 target_sources(VelbriLabsLumbra PRIVATE ${LUMBRA_SOURCES})
