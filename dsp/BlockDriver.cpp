@@ -2,6 +2,7 @@
 
 #include "dsp/DynamicsStage.h"
 #include "dsp/EchoStage.h"
+#include "dsp/InputGuard.h"
 #include "dsp/LevelMeter.h"
 #include "dsp/SpaceStage.h"
 #include "dsp/ToneStage.h"
@@ -76,6 +77,7 @@ void VelbrinLumbraProcessor::processBlock (juce::AudioBuffer<float>& buffer, juc
         return;
     }
 
+    silenceNonFiniteSamples (buffer, numChannels, numSamples);
     ensureScratchFits (numChannels, numSamples);
     processChain (buffer, numChannels, numSamples);
 }
