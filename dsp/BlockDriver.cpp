@@ -28,8 +28,8 @@ void VelbrinLumbraProcessor::prepareToPlay (double sampleRate, int samplesPerBlo
     highShelf.prepare (spec);
     compressor.prepare (spec);
 
-    spaceAReverb.prepare (spec);
-    spaceBReverb.prepare (spec);
+    prepareSpaceReverb (SpaceKind::a, spaceAReverb, params.spaceAType, spec);
+    prepareSpaceReverb (SpaceKind::b, spaceBReverb, params.spaceBType, spec);
     spaceAReverb.reset();
     spaceBReverb.reset();
 
