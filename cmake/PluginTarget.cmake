@@ -33,7 +33,9 @@ set(LUMBRA_SOURCES
     editor/PluginEditor.cpp
     ui/VelbriLookAndFeel.cpp
     ui/VelbriLookAndFeelSliders.cpp
-    ui/VelbriLookAndFeelFaceplate.cpp)
+    ui/VelbriLookAndFeelFaceplate.cpp
+    ui/VelbriLedButton.cpp
+    ui/VelbriLedStackSelector.cpp)
 list(TRANSFORM LUMBRA_SOURCES PREPEND "${CMAKE_SOURCE_DIR}/")
 
 target_sources(VelbriLabsLumbra PRIVATE ${LUMBRA_SOURCES})
