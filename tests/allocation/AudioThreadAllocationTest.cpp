@@ -1,0 +1,100 @@
+#include "plugin/ParamIDs.h"
+#include "tests/allocation/AllocationCounter.h"
+#include "tests/support/ProcessorHarness.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+constexpr int preparedBlockSize = 512;
+
+// Every parameter moves before every block: floats to a random point of their range, choices to
+// the next row, the sync and oversample switches flip. The stage switches and bypass stay on or
+// off as asked, and mixes stay above zero, so that every stage keeps running.
+class ParameterSweep
+{
+public:
+    explicit ParameterSweep (VelbrinLumbraProcessor& processorToDrive) : processor (processorToDrive) {}
+
+    void next (int blockIndex, bool stagesOn, bool bypassed)
+    {
+        for (const auto* id : { &ParamIDs::inputTrim, &ParamIDs::lowGain, &ParamIDs::highGain, &ParamIDs::compAmount,
+                                &ParamIDs::spaceAPreDelay, &ParamIDs::spaceBPreDelay, &ParamIDs::echoFeedback,
+                                &ParamIDs::blend, &ParamIDs::outputTrim })
+            setNormalised (*id, random.nextFloat());
+
+        for (const auto* id : { &ParamIDs::spaceAMix, &ParamIDs::spaceBMix, &ParamIDs::echoMix })
+            setNormalised (*id, 0.01f + 0.99f * random.nextFloat());
+
+        for (const auto* id : { &ParamIDs::lowMode, &ParamIDs::highMode, &ParamIDs::compMode, &ParamIDs::compOversample,
+                                &ParamIDs::spaceAType, &ParamIDs::spaceBType, &ParamIDs::echoDivision })
+            setNormalised (*id, static_cast<float> (blockIndex % 3) / 2.0f);
+
+        for (const auto* id : { &ParamIDs::spaceAPreDelaySync, &ParamIDs::spaceBPreDelaySync })
+            setNormalised (*id, static_cast<float> (blockIndex % 2));
+
+        for (const auto* id : { &ParamIDs::lowEnabled, &ParamIDs::highEnabled, &ParamIDs::compEnabled,
+                                &ParamIDs::spaceAEnabled, &ParamIDs::spaceBEnabled, &ParamIDs::echoEnabled })
+            setNormalised (*id, stagesOn ? 1.0f : 0.0f);
+
+        setNormalised (ParamIDs::bypass, bypassed ? 1.0f : 0.0f);
+    }
+
+private:
+    void setNormalised (const juce::String& id, float value)
+    {
+        processor.parameters.getParameter (id)->setValueNotifyingHost (value);
+    }
+
+    VelbrinLumbraProcessor& processor;
+    juce::Random random { 2024 };
+};
+
+// Processes one block with the counter armed and returns what it counted.
+std::size_t allocationsDuring (VelbrinLumbraProcessor& processor, juce::AudioBuffer<float>& audio, int numSamples)
+{
+    juce::AudioBuffer<float> block (audio.getArrayOfWritePointers(), audio.getNumChannels(), 0, numSamples);
+    juce::MidiBuffer midi;
+    allocations::ScopedCount counting;
+    processor.processBlock (block, midi);
+    return allocations::counted();
+}
+} // namespace
+
+// The counter sees both kinds of allocation the chain could make: operator new, and JUCE's
+// malloc-based buffers (a block longer than the prepared size makes the scratch buffers grow).
+TEST (AudioThreadAllocation, TheCounterSeesNewAndBufferGrowth)
+{
+    {
+        allocations::ScopedCount counting;
+        auto value = std::make_unique<int> (3);
+        EXPECT_GE (allocations::counted(), 1u);
+    }
+
+    ProcessorHarness harness (48000.0, preparedBlockSize);
+    auto longBlock = signals::noise (4 * preparedBlockSize, 3);
+    EXPECT_GE (allocationsDuring (*harness.processor, longBlock, longBlock.getNumSamples()), 1u);
+}
+
+TEST (AudioThreadAllocation, ProcessBlockNeverAllocatesWithEveryStageRunningAndEveryParameterMoving)
+{
+    ProcessorHarness harness (48000.0, preparedBlockSize);
+    ParameterSweep sweep (*harness.processor);
+    juce::Random random (99);
+    auto audio = signals::noise (preparedBlockSize, 5);
+
+    constexpr int numBlocks = 1500;
+    for (int blockIndex = 0; blockIndex < numBlocks; ++blockIndex)
+    {
+        // Now and then a block with the stages off, or bypassed, and back: switching is covered too.
+        sweep.next (blockIndex, blockIndex % 97 != 50, blockIndex % 211 == 100);
+
+        const auto numSamples = blockIndex % 4 == 0 ? preparedBlockSize : 1 + random.nextInt (preparedBlockSize);
+        for (int channel = 0; channel < 2; ++channel)
+            for (int i = 0; i < numSamples; ++i)
+                audio.setSample (channel, i, 0.5f * (2.0f * random.nextFloat() - 1.0f));
+
+        ASSERT_EQ (allocationsDuring (*harness.processor, audio, numSamples), 0u) << "block " << blockIndex;
+        ASSERT_TRUE (allFinite (audio)) << "block " << blockIndex;
+    }
+}
