@@ -1,13 +1,23 @@
 #!/usr/bin/env bash
-# Runs every test on a fresh machine: installs the packages, builds everything and runs CTest.
+# Runs every test on a fresh machine: installs the packages, builds everything in Release and runs
+# CTest, then the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, then a
+# 60-second fuzz run of the saved-state loader.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 
-start=$(date +%s)
+stage() { echo; echo "=== $1 ($(date +%H:%M:%S))"; }
+
+stage "Release build and tests"
 scripts/configure.sh build
 cmake --build build -j2
-echo "Build took $(( $(date +%s) - start )) s"
-
 ctest --test-dir build --output-on-failure -j2
+
+stage "Sanitizer build and tests"
+scripts/sanitizer-tests.sh
+
+stage "Saved-state fuzzing, 60 s"
+scripts/fuzz-state.sh 60
+
+stage "All tests passed"
