@@ -23,6 +23,7 @@ set(LUMBRA_SOURCES
     plugin/ParameterLayout.cpp
     plugin/ParameterHandles.cpp
     plugin/SavedState.cpp
+    plugin/StateDocument.cpp
     plugin/TempoSettings.cpp
     dsp/BlockDriver.cpp
     dsp/ToneStage.cpp

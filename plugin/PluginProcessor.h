@@ -6,6 +6,7 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <atomic>
+#include <functional>
 
 class VelbrinLumbraProcessor : public juce::AudioProcessor
 {
@@ -47,6 +48,10 @@ public:
 
     std::atomic<float> manualBpm { 120.0f };
     std::atomic<bool> hostSyncEnabled { true };
+
+    // The one place registerTap reads the time: ms of JUCE's high-resolution counter, which runs
+    // from system start. Tests replace it to tap at exact times.
+    std::function<double()> tapClockMs { [] { return juce::Time::getMillisecondCounterHiRes(); } };
 
     // Peak of the last block in dBFS, floor -100, for the editor's meters.
     std::atomic<float> inputLevelDb { -100.0f };

@@ -1,14 +1,21 @@
 #include "plugin/PluginProcessor.h"
 
+#include <cmath>
+
+// Typed tempo, limited to 20 to 300 BPM. Text that reads as no number at all changes nothing.
 void VelbrinLumbraProcessor::setManualBpm (float bpm)
 {
+    if (std::isnan (bpm))
+        return;
+
     manualBpm.store (juce::jlimit (20.0f, 300.0f, bpm));
 }
 
-// Two taps 200 to 2000 ms apart set the tempo; every tap restarts the measurement.
+// Two taps 200 to 2000 ms apart set the tempo (30 to 300 BPM); every tap restarts the
+// measurement, so a first tap or one after a long pause only starts it.
 void VelbrinLumbraProcessor::registerTap()
 {
-    const auto now = juce::Time::getMillisecondCounterHiRes();
+    const auto now = tapClockMs();
     const auto interval = now - lastTapMs;
 
     if (interval >= 200.0 && interval <= 2000.0)
@@ -17,7 +24,7 @@ void VelbrinLumbraProcessor::registerTap()
     lastTapMs = now;
 }
 
-// The host's tempo when sync is on and the host reports a usable one, else the manual tempo.
+// The host's tempo when sync is on and the host reports one above 1 BPM, else the manual tempo.
 double VelbrinLumbraProcessor::getEffectiveBpm()
 {
     if (hostSyncEnabled.load())
