@@ -1,46 +1,199 @@
 // processBlock cost at 48 kHz stereo for small and large blocks. The real-time factor is seconds of
 // audio processed per CPU second: 100 means one instance uses 1 % of a core.
+//
+// After the individual benchmarks, a table compares the full chain at typical settings with its
+// floor (the same JUCE objects called bare, see BareChain), measured in alternating rounds so that
+// both see the same machine load, and each block size's cost per sample with that at 512.
 
-#include "plugin/PluginProcessor.h"
+#include "bench/BareChain.h"
+#include "bench/TypicalSettings.h"
+#include "dsp/EchoStage.h"
 
 #include <benchmark/benchmark.h>
 #include <juce_events/juce_events.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <vector>
+
 namespace
 {
 constexpr double sampleRate = 48000.0;
+constexpr int blockSizes[] = { 32, 64, 512 };
 
-void fillWithNoise (juce::AudioBuffer<float>& buffer)
+juce::AudioBuffer<float> noiseSeconds (double seconds)
 {
+    juce::AudioBuffer<float> buffer (2, static_cast<int> (seconds * sampleRate));
     juce::Random random (7);
     for (int channel = 0; channel < buffer.getNumChannels(); ++channel)
         for (int i = 0; i < buffer.getNumSamples(); ++i)
             buffer.setSample (channel, i, 0.25f * (2.0f * random.nextFloat() - 1.0f));
+    return buffer;
 }
 
-void processBlockAtDefaults (benchmark::State& state)
+// Whether the chain's echo runs at these settings, so the floor runs exactly the objects it runs.
+bool chainRunsEcho (VelbrinLumbraProcessor& processor) { return echoRuns (ParameterHandles (processor.parameters)); }
+
+// The chain and its floor behind one call: process `buffer` in place as one host block.
+struct Contender
 {
-    const auto blockSize = static_cast<int> (state.range (0));
-    VelbrinLumbraProcessor processor;
-    processor.prepareToPlay (sampleRate, blockSize);
-
-    juce::AudioBuffer<float> source (2, blockSize), buffer (2, blockSize);
-    fillWithNoise (source);
-    juce::MidiBuffer midi;
-
-    for (auto _ : state)
+    explicit Contender (int blockSize, bool typical = true)
     {
-        buffer.makeCopyOf (source, true);
-        processor.processBlock (buffer, midi);
-        benchmark::DoNotOptimize (buffer.getReadPointer (0));
+        if (typical)
+            TypicalSettings().applyTo (processor);
+        processor.prepareToPlay (sampleRate, blockSize);
+        floor.prepare (TypicalSettings(), sampleRate, blockSize, chainRunsEcho (processor));
+
+        // Past the trims' start-up glide and the reverbs' fade-in, with the tails filled.
+        auto warmUp = noiseSeconds (1.0);
+        runChain (warmUp, blockSize);
+        warmUp = noiseSeconds (1.0);
+        runFloor (warmUp, blockSize);
     }
 
+    void runChain (juce::AudioBuffer<float>& audio, int blockSize)
+    {
+        forEachBlock (audio, blockSize, [this] (juce::AudioBuffer<float>& block) { processor.processBlock (block, midi); });
+    }
+
+    void runFloor (juce::AudioBuffer<float>& audio, int blockSize)
+    {
+        forEachBlock (audio, blockSize, [this] (juce::AudioBuffer<float>& block) { floor.process (block); });
+    }
+
+    static void forEachBlock (juce::AudioBuffer<float>& audio, int blockSize,
+                              const std::function<void (juce::AudioBuffer<float>&)>& processBlock)
+    {
+        for (int start = 0; start + blockSize <= audio.getNumSamples(); start += blockSize)
+        {
+            juce::AudioBuffer<float> block (audio.getArrayOfWritePointers(), 2, start, blockSize);
+            processBlock (block);
+        }
+    }
+
+    VelbrinLumbraProcessor processor;
+    BareChain floor;
+    juce::MidiBuffer midi;
+};
+
+void reportRealTime (benchmark::State& state, int blockSize)
+{
     const auto audioSeconds = static_cast<double> (state.iterations()) * blockSize / sampleRate;
     state.counters["realtime_x"] = benchmark::Counter (audioSeconds, benchmark::Counter::kIsRate);
 }
+
+template <bool typical, bool bare>
+void processOneBlock (benchmark::State& state)
+{
+    const auto blockSize = static_cast<int> (state.range (0));
+    Contender contender (blockSize, typical);
+    const auto source = noiseSeconds (1.0);
+    auto audio = source;
+    int start = 0;
+
+    for (auto _ : state)
+    {
+        if (start + blockSize > audio.getNumSamples())
+        {
+            state.PauseTiming();
+            audio.makeCopyOf (source, true);
+            start = 0;
+            state.ResumeTiming();
+        }
+
+        juce::AudioBuffer<float> block (audio.getArrayOfWritePointers(), 2, start, blockSize);
+        if (bare)
+            contender.floor.process (block);
+        else
+            contender.processor.processBlock (block, contender.midi);
+        benchmark::DoNotOptimize (block.getReadPointer (0));
+        start += blockSize;
+    }
+
+    reportRealTime (state, blockSize);
+}
+
+void chainAtDefaults (benchmark::State& state) { processOneBlock<false, false> (state); }
+void chainAtTypicalSettings (benchmark::State& state) { processOneBlock<true, false> (state); }
+void bareFloor (benchmark::State& state) { processOneBlock<true, true> (state); }
+
+double threadSeconds()
+{
+    timespec now {};
+    clock_gettime (CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double> (now.tv_sec) + 1.0e-9 * static_cast<double> (now.tv_nsec);
+}
+
+double median (std::vector<double> values)
+{
+    std::sort (values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+struct Comparison
+{
+    int blockSize;
+    double chainNsPerBlock;
+    double floorNsPerBlock;
+};
+
+// Alternating rounds of one second of audio each; the median round of each contender counts.
+Comparison compare (int blockSize, int rounds)
+{
+    Contender contender (blockSize);
+    const auto source = noiseSeconds (1.0);
+    const auto blocksPerRound = source.getNumSamples() / blockSize;
+    std::vector<double> chainTimes, floorTimes;
+
+    for (int round = 0; round < rounds; ++round)
+    {
+        auto audio = source;
+        auto begin = threadSeconds();
+        contender.runChain (audio, blockSize);
+        chainTimes.push_back ((threadSeconds() - begin) / blocksPerRound);
+
+        audio = source;
+        begin = threadSeconds();
+        contender.runFloor (audio, blockSize);
+        floorTimes.push_back ((threadSeconds() - begin) / blocksPerRound);
+    }
+
+    return { blockSize, 1.0e9 * median (chainTimes), 1.0e9 * median (floorTimes) };
+}
+
+void printComparison (int rounds)
+{
+    std::vector<Comparison> results;
+    for (const auto blockSize : blockSizes)
+        results.push_back (compare (blockSize, rounds));
+
+    const auto& largest = results.back();
+    const auto chainPerSampleAtLargest = largest.chainNsPerBlock / largest.blockSize;
+    const auto floorPerSampleAtLargest = largest.floorNsPerBlock / largest.blockSize;
+
+    std::printf ("\nFull chain at typical settings against its bare floor (48 kHz stereo, median of %d rounds)\n", rounds);
+    std::printf ("%6s %14s %14s %12s %12s %18s %18s\n", "block", "chain ns/blk", "floor ns/blk", "chain/floor",
+                 "chain RTF", "chain/sample vs", "floor/sample vs");
+    std::printf ("%6s %14s %14s %12s %12s %18s %18s\n", "", "", "", "", "", "512-block sample", "512-block sample");
+
+    for (const auto& r : results)
+    {
+        const auto realTimeFactor = (r.blockSize / sampleRate) / (r.chainNsPerBlock * 1.0e-9);
+        std::printf ("%6d %14.0f %14.0f %11.3fx %11.0fx %17.3fx %17.3fx\n", r.blockSize, r.chainNsPerBlock,
+                     r.floorNsPerBlock, r.chainNsPerBlock / r.floorNsPerBlock, realTimeFactor,
+                     (r.chainNsPerBlock / r.blockSize) / chainPerSampleAtLargest,
+                     (r.floorNsPerBlock / r.blockSize) / floorPerSampleAtLargest);
+    }
+
+    std::printf ("Targets: chain/floor <= 1.10x at 64; a sample at 32 <= 1.25x a sample at 512.\n");
+}
 } // namespace
 
-BENCHMARK (processBlockAtDefaults)->Arg (32)->Arg (64)->Arg (512)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK (chainAtDefaults)->Arg (32)->Arg (64)->Arg (512)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK (chainAtTypicalSettings)->Arg (32)->Arg (64)->Arg (512)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK (bareFloor)->Arg (32)->Arg (64)->Arg (512)->MeasureProcessCPUTime()->UseRealTime();
 
 int main (int argc, char** argv)
 {
@@ -48,5 +201,6 @@ int main (int argc, char** argv)
     benchmark::Initialize (&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    printComparison (15);
     return 0;
 }

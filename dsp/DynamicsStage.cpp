@@ -1,16 +1,6 @@
 #include "dsp/DynamicsStage.h"
 
-namespace
-{
-struct Character
-{
-    float ratio;
-    float attackMs;
-    float releaseMs;
-};
-
-// An index outside the table reads as "Glue".
-Character characterFor (int index) noexcept
+CompressorCharacter compressorCharacter (int index) noexcept
 {
     switch (index)
     {
@@ -19,7 +9,6 @@ Character characterFor (int index) noexcept
         default: return { 2.0f, 30.0f, 250.0f }; // "Glue"
     }
 }
-} // namespace
 
 void runDynamicsStage (juce::dsp::Compressor<float>& compressor, const ParameterHandles& params,
                        const ReplacingContext& context)
@@ -29,7 +18,7 @@ void runDynamicsStage (juce::dsp::Compressor<float>& compressor, const Parameter
 
     // One knob: the threshold falls 24 dB over the amount's range while the makeup rises 6 dB.
     const auto amount = percentToUnit (params.compAmount);
-    const auto character = characterFor (choiceIndex (params.compMode));
+    const auto character = compressorCharacter (choiceIndex (params.compMode));
 
     compressor.setThreshold (-24.0f * amount);
     compressor.setRatio (character.ratio);
