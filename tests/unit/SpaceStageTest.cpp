@@ -256,3 +256,26 @@ TEST (SpaceStage, BlendAtZeroLeavesOnlyThePostDynamicsSignal)
     withSpaces->process (tail);
     EXPECT_GT (tail.getMagnitude (0, 4800), 1.0e-3f);
 }
+
+// A pre-delay taken down to zero leaves its line untouched: the reverb goes on with the undelayed
+// send, and raising the pre-delay again first plays out what the line held.
+TEST (SpaceStage, APreDelayAtZeroHoldsWhatItsLineHeld)
+{
+    auto harness = returnsOnlyHarness();
+    setSpace (*harness, spaceA, 100.0f, 0, 100.0f); // 4800 samples
+    harness->settle();
+
+    auto start = signals::impulse (2400); // the impulse is halfway through the line
+    harness->process (start);
+
+    harness->set (ParamIDs::spaceAPreDelay, 0.0f);
+    auto held = silence (9600);
+    harness->process (held);
+    EXPECT_EQ (held.getMagnitude (0, 9600), 0.0f) << "the impulse must stay in the line";
+
+    harness->set (ParamIDs::spaceAPreDelay, 100.0f);
+    auto released = silence (9600);
+    harness->process (released);
+    EXPECT_EQ (firstNonZero (released, 0, 0), 2400 + shortestCombLeft);
+    EXPECT_NEAR (released.getSample (0, 2400 + shortestCombLeft), firstEchoOfAUnitImpulse (100.0f), 1.0e-6f);
+}
