@@ -11,7 +11,8 @@ constexpr int headerSize = 8;
 // so capping the count of '<' caps the depth. A saved state holds about thirty elements.
 constexpr int maximumMarkupCount = 512;
 
-// The text handed to the parser: the bytes after the header, min (size - 8, stored length) of them.
+// The text handed to the parser: the bytes after the header, min (size - 8, stored length) of them,
+// provided they are well-formed UTF-8.
 juce::String decodeText (const void* data, int sizeInBytes)
 {
     if (data == nullptr || sizeInBytes <= headerSize || juce::ByteOrder::littleEndianInt (data) != containerMagic)
@@ -23,8 +24,15 @@ juce::String decodeText (const void* data, int sizeInBytes)
     if (storedLength <= 0)
         return {};
 
-    return juce::String::fromUTF8 (static_cast<const char*> (data) + headerSize,
-                                   juce::jmin (sizeInBytes - headerSize, storedLength));
+    const auto* text = static_cast<const char*> (data) + headerSize;
+    const auto textLength = juce::jmin (sizeInBytes - headerSize, storedLength);
+
+    // JUCE's string and XML code step over multi-byte characters by their lead byte alone: a
+    // damaged sequence at the end of the text would make the parser read past it.
+    if (! juce::CharPointer_UTF8::isValidString (text, textLength))
+        return {};
+
+    return juce::String::fromUTF8 (text, textLength);
 }
 
 // Both checks read the text as decoded characters, as the parser does, so a '<' written as an
