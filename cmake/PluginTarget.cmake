@@ -36,7 +36,9 @@ set(LUMBRA_SOURCES
     ui/VelbriLookAndFeelSliders.cpp
     ui/VelbriLookAndFeelFaceplate.cpp
     ui/VelbriLedButton.cpp
-    ui/VelbriLedStackSelector.cpp)
+    ui/VelbriLedStackSelector.cpp
+    ui/VelbriLadderMeter.cpp
+    ui/VelbriVuArc.cpp)
 list(TRANSFORM LUMBRA_SOURCES PREPEND "${CMAKE_SOURCE_DIR}/")
 
 target_sources(VelbriLabsLumbra PRIVATE ${LUMBRA_SOURCES})
