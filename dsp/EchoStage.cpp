@@ -1,15 +1,70 @@
 #include "dsp/EchoStage.h"
 
-float divisionToMs (int, double)
+#include <cmath>
+#include <limits>
+
+namespace
 {
-    return 120.0f;
+constexpr float minimumRunningMix = 0.0001f;
+
+float msToFloat (double ms) noexcept
+{
+    return static_cast<float> (juce::jmin (ms, static_cast<double> (std::numeric_limits<float>::max())));
+}
+} // namespace
+
+float divisionToMs (int divisionIndex, double bpm)
+{
+    const auto beatMs = 60000.0 / (bpm > 0.0 ? bpm : 120.0);
+
+    switch (divisionIndex)
+    {
+        case 1: return msToFloat (beatMs * 0.5); // "8th"
+        case 2: return msToFloat (beatMs);       // "Quarter"
+        default: return 120.0f;                  // "Slap"
+    }
 }
 
-bool echoRuns (const ParameterHandles&)
+float echoDelayInSamples (float ms, double sampleRate, int maximumDelay)
 {
-    return false;
+    const auto delay = static_cast<float> (sampleRate) * (ms * 0.001f);
+
+    if (! (delay >= 1.0f))
+        return 1.0f;
+
+    return juce::jmin (delay, static_cast<float> (maximumDelay));
 }
 
-void runEchoStage (FractionalDelayLine&, const ParameterHandles&, double, double, ReturnBuses&)
+bool echoRuns (const ParameterHandles& params)
 {
+    return isSwitchOn (params.echoEnabled) && percentToUnit (params.echoMix) > minimumRunningMix;
+}
+
+void runEchoStage (FractionalDelayLine& echoLine, const ParameterHandles& params, double bpm, double sampleRate,
+                   ReturnBuses& buses)
+{
+    // The mix that is used is the one that decides: if it fell to 0 since echoRuns, the line stays frozen.
+    const auto mix = percentToUnit (params.echoMix);
+    if (! (mix > minimumRunningMix))
+        return;
+
+    const auto ms = divisionToMs (choiceIndex (params.echoDivision), bpm);
+    const auto feedbackValue = percentToUnit (params.echoFeedback);
+    const auto feedback = std::isfinite (feedbackValue) ? feedbackValue : 0.0f;
+
+    echoLine.setDelay (echoDelayInSamples (ms, sampleRate, echoLine.getMaximumDelayInSamples()));
+
+    // Read before write, so a repeat d samples late is y[n] = x[n - d] + feedback y[n - d].
+    for (int channel = 0; channel < buses.numChannels; ++channel)
+    {
+        const auto* send = buses.send.getReadPointer (channel);
+        auto* out = buses.main.getWritePointer (channel);
+
+        for (int i = 0; i < buses.numSamples; ++i)
+        {
+            const auto repeat = echoLine.popSample (channel);
+            echoLine.pushSample (channel, send[i] + feedback * repeat);
+            out[i] += mix * repeat;
+        }
+    }
 }
