@@ -32,6 +32,8 @@ set(LUMBRA_SOURCES
     dsp/EchoStage.cpp
     dsp/LevelMeter.cpp
     editor/PluginEditor.cpp
+    editor/EditorLayout.cpp
+    editor/EditorTempoPanel.cpp
     ui/VelbriLookAndFeel.cpp
     ui/VelbriLookAndFeelSliders.cpp
     ui/VelbriLookAndFeelFaceplate.cpp

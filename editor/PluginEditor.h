@@ -1,17 +1,98 @@
 #pragma once
 
+#include "ui/VelbriLadderMeter.h"
+#include "ui/VelbriLedButton.h"
+#include "ui/VelbriLedStackSelector.h"
+#include "ui/VelbriLookAndFeel.h"
+#include "ui/VelbriVuArc.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
-class VelbrinLumbraProcessor;
+#include <array>
+#include <memory>
 
-// Placeholder window until the full editor lands: the right size, resizable, dark.
-class VelbrinLumbraEditor : public juce::AudioProcessorEditor
+class VelbrinLumbraProcessor;
+struct EditorLayout;
+struct ModuleBounds;
+
+// The plug-in window: a dark channel-strip faceplate with a fader per stage, LED switches and
+// character selectors, the tempo panel and the level meters. It holds no parameter value of its
+// own: faders, knobs and switches are bound through attachments, the selectors and the tempo
+// panel talk to the processor directly, and a 33 ms timer brings the displays up to date.
+class VelbrinLumbraEditor : public juce::AudioProcessorEditor, public juce::Timer
 {
 public:
     explicit VelbrinLumbraEditor (VelbrinLumbraProcessor& processor);
+    ~VelbrinLumbraEditor() override;
 
     void paint (juce::Graphics& g) override;
+    void resized() override;
+
+    // Meters, bypass pulse, BPM readout and selector lights.
+    void timerCallback() override;
 
 private:
+    using SliderAttachment = juce::AudioProcessorValueTreeState::SliderAttachment;
+    using ButtonAttachment = juce::AudioProcessorValueTreeState::ButtonAttachment;
+
+    void setupFader (juce::Slider& slider, juce::Label& label, const juce::String& caption);
+    void setupKnob (juce::Slider& knob);
+    void styleSmallCaption (juce::Label& label, const juce::String& text);
+    void setupSelector (VelbriLedStackSelector& selector, const juce::StringArray& choices,
+                        const juce::String& parameterId);
+    void setupTempoPanel();
+    void createAttachments();
+
+    void applyLayout (const EditorLayout& layout);
+    static void placeModule (const ModuleBounds& bounds, juce::Button& ledButton, VelbriLedStackSelector& selector,
+                             juce::Slider& fader, juce::Label& caption);
+    static void placeSpaceModule (const ModuleBounds& bounds, juce::Button& ledButton, juce::Slider& knob,
+                                  juce::Label& knobCaption, VelbriLedStackSelector& selector, juce::Slider& fader,
+                                  juce::Label& caption);
+
+    void paintHeaderArtwork (juce::Graphics& g) const;
+    void paintFooter (juce::Graphics& g) const;
+
+    void commitTypedBpm();
+    void refreshBpmReadout();
+    void relightSelectors();
+    int choiceIndexOf (const juce::String& parameterId) const;
+
+    VelbrinLumbraProcessor& processorRef;
+    VelbriLookAndFeel lookAndFeel;
+
+    juce::Image wordmarkImage;
+    juce::Image logoImage;
+
+    juce::Rectangle<int> headerArea, inputArea, modulesArea, tempoArea, outputArea, spaceAArea, spaceBArea, titleArea;
+
+    juce::Slider inputSlider, lowSlider, highSlider, dynamicsSlider, spaceASlider, spaceBSlider, echoSlider,
+        blendSlider, outputSlider;
+    juce::Label inputLabel, lowLabel, highLabel, dynamicsLabel, spaceALabel, spaceBLabel, echoLabel, blendLabel,
+        outputLabel;
+
+    juce::Slider spaceAPreDelayKnob, spaceBPreDelayKnob, echoFeedbackKnob;
+    juce::Label spaceAPreDelayLabel, spaceBPreDelayLabel, echoFeedbackLabel;
+
+    VelbriLedButton lowEnableButton, highEnableButton, dynamicsEnableButton, spaceAEnableButton, spaceBEnableButton,
+        echoEnableButton;
+    VelbriLedStackSelector lowModeSelector, highModeSelector, dynamicsModeSelector, spaceATypeSelector,
+        spaceBTypeSelector, echoDivisionSelector;
+
+    juce::ToggleButton bypassButton;
+    juce::TextButton tapButton { "TAP" };
+    juce::Label bpmLabel;
+    juce::ToggleButton syncButton { "SYNC" };
+
+    VelbriLadderMeter inputMeter, outputMeter;
+    VelbriVuArc vuArc;
+
+    // Without a tooltip window in the editor no tooltip would ever appear. It keeps itself on top
+    // of the other children and stays hidden until the mouse rests on a control with a tip.
+    juce::TooltipWindow tooltipWindow { this, 700 };
+
+    std::array<std::unique_ptr<SliderAttachment>, 12> sliderAttachments;
+    std::array<std::unique_ptr<ButtonAttachment>, 7> buttonAttachments;
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VelbrinLumbraEditor)
 };

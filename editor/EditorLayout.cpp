@@ -1,0 +1,120 @@
+#include "editor/EditorLayout.h"
+
+namespace
+{
+constexpr int sideColumnWidth = 108;
+constexpr int columnGap = 8;
+constexpr int captionHeight = 20;
+constexpr int ledSize = 18;
+constexpr int knobSize = 46;
+constexpr int meterWidth = 16;
+constexpr int moduleCount = 6;
+
+// A side column pinned to the right edge keeps its full width even when the window is too narrow
+// for it, so it overlaps its left neighbour instead of collapsing.
+juce::Rectangle<int> takeRightColumn (juce::Rectangle<int>& body)
+{
+    const juce::Rectangle<int> column (body.getRight() - sideColumnWidth, body.getY(), sideColumnWidth,
+                                       body.getHeight());
+    body.removeFromRight (sideColumnWidth + columnGap);
+    return column;
+}
+
+StripBounds layoutStrip (juce::Rectangle<int> column)
+{
+    auto area = column.reduced (8, 8);
+    StripBounds strip;
+    strip.caption = area.removeFromBottom (captionHeight);
+    strip.meter = area.removeFromLeft (meterWidth);
+    strip.fader = area;
+    return strip;
+}
+
+TempoBounds layoutTempo (juce::Rectangle<int> column)
+{
+    auto area = column.reduced (8, 8);
+    TempoBounds tempo;
+    tempo.tapButton = area.removeFromTop (24);
+    tempo.bpmLabel = area.removeFromTop (16);
+    tempo.syncButton = area.removeFromTop (18);
+    tempo.blendLabel = area.removeFromBottom (captionHeight);
+    tempo.blendSlider = area;
+    return tempo;
+}
+
+void layoutHeader (EditorLayout& layout)
+{
+    auto hdr = layout.headerArea.reduced (10, 8);
+    layout.bypassButton = hdr.removeFromRight (110);
+    layout.vuArc = hdr.removeFromRight (96).reduced (2, 2);
+    hdr.removeFromRight (10);
+    layout.titleArea = hdr;
+}
+
+void layoutModules (EditorLayout& layout)
+{
+    auto area = layout.modulesArea.reduced (8, 8);
+    const auto columnWidth = area.getWidth() / moduleCount;
+
+    layout.low = layoutModule (area.removeFromLeft (columnWidth));
+    layout.high = layoutModule (area.removeFromLeft (columnWidth));
+    layout.dynamics = layoutModule (area.removeFromLeft (columnWidth));
+    layout.spaceAArea = area.removeFromLeft (columnWidth);
+    layout.spaceA = layoutSpaceModule (layout.spaceAArea);
+    layout.spaceBArea = area.removeFromLeft (columnWidth);
+    layout.spaceB = layoutSpaceModule (layout.spaceBArea);
+    layout.echo = layoutSpaceModule (area); // absorbs the remainder of the division
+}
+} // namespace
+
+ModuleBounds layoutModule (juce::Rectangle<int> area)
+{
+    area = area.reduced (4, 4);
+    ModuleBounds module;
+    module.caption = area.removeFromBottom (captionHeight);
+    module.ledButton = area.removeFromTop (22).withSizeKeepingCentre (ledSize, ledSize);
+    module.selector = area.removeFromTop (48);
+    module.fader = area;
+    return module;
+}
+
+ModuleBounds layoutSpaceModule (juce::Rectangle<int> area)
+{
+    area = area.reduced (4, 4);
+    ModuleBounds module;
+    module.caption = area.removeFromBottom (captionHeight);
+    module.ledButton = area.removeFromTop (22).withSizeKeepingCentre (ledSize, ledSize);
+    module.knob = area.removeFromTop (52).withSizeKeepingCentre (knobSize, knobSize);
+    module.knobCaption = area.removeFromTop (14);
+    module.selector = area.removeFromTop (48);
+    module.fader = area;
+    return module;
+}
+
+EditorLayout computeEditorLayout (juce::Rectangle<int> localBounds)
+{
+    EditorLayout layout;
+    auto body = localBounds.reduced (22, 18);
+
+    layout.headerArea = body.removeFromTop (54);
+    body.removeFromTop (10);
+    body.removeFromBottom (8);
+    layoutHeader (layout);
+
+    layout.inputArea = body.removeFromLeft (sideColumnWidth);
+    body.removeFromLeft (columnGap);
+    layout.outputArea = takeRightColumn (body);
+    layout.tempoArea = takeRightColumn (body);
+    layout.modulesArea = body;
+
+    layout.input = layoutStrip (layout.inputArea);
+    layoutModules (layout);
+    layout.tempo = layoutTempo (layout.tempoArea);
+    layout.output = layoutStrip (layout.outputArea);
+    return layout;
+}
+
+juce::Rectangle<float> footerArea (juce::Rectangle<int> localBounds)
+{
+    return localBounds.removeFromBottom (22).reduced (16, 3).toFloat();
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <juce_graphics/juce_graphics.h>
+
+// Where every part of the editor goes for a given window size. Pure arithmetic on integer
+// rectangles, so the window can be checked without building it.
+
+// One module column: caption at the bottom, LED on top, then (Space A, Space B and Echo only) a
+// small knob with its caption, the character selector and the fader filling the rest.
+struct ModuleBounds
+{
+    juce::Rectangle<int> caption, ledButton, knob, knobCaption, selector, fader;
+};
+
+// The input and output columns: caption at the bottom, a ladder meter beside the fader.
+struct StripBounds
+{
+    juce::Rectangle<int> caption, meter, fader;
+};
+
+struct TempoBounds
+{
+    juce::Rectangle<int> tapButton, bpmLabel, syncButton, blendLabel, blendSlider;
+};
+
+struct EditorLayout
+{
+    // The panels the faceplate paints.
+    juce::Rectangle<int> headerArea, inputArea, modulesArea, tempoArea, outputArea, spaceAArea, spaceBArea, titleArea;
+
+    juce::Rectangle<int> bypassButton, vuArc;
+    StripBounds input, output;
+    ModuleBounds low, high, dynamics, spaceA, spaceB, echo;
+    TempoBounds tempo;
+};
+
+EditorLayout computeEditorLayout (juce::Rectangle<int> localBounds);
+
+// A module without a knob (Low, High, Dynamics), from its slice of the modules area.
+ModuleBounds layoutModule (juce::Rectangle<int> area);
+
+// A module with a knob (Space A, Space B, Echo), from its slice of the modules area.
+ModuleBounds layoutSpaceModule (juce::Rectangle<int> area);
+
+// The line of small text along the bottom edge.
+juce::Rectangle<float> footerArea (juce::Rectangle<int> localBounds);

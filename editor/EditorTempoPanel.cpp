@@ -1,0 +1,77 @@
+// The tempo column (TAP, the BPM readout that can be typed into, SYNC) and the refresh timer.
+
+#include "editor/PluginEditor.h"
+
+#include "plugin/ParamIDs.h"
+#include "plugin/PluginProcessor.h"
+
+namespace
+{
+const juce::String syncTooltip { "ON: el tempo del host manda cuando esta disponible (default). OFF: fuerza el BPM "
+                                 "manual/TAP aunque haya host." };
+const juce::String bpmTooltip { "Tempo manual (fallback sin host): doble click para escribirlo, o TAP" };
+
+juce::String readoutFor (float bpm)
+{
+    return juce::String (static_cast<int> (bpm)) + " BPM";
+}
+} // namespace
+
+void VelbrinLumbraEditor::setupTempoPanel()
+{
+    tapButton.onClick = [this] { processorRef.registerTap(); };
+
+    syncButton.setTooltip (syncTooltip);
+    syncButton.setToggleState (processorRef.hostSyncEnabled.load(), juce::dontSendNotification);
+    syncButton.onClick = [this] { processorRef.hostSyncEnabled.store (syncButton.getToggleState()); };
+    addAndMakeVisible (syncButton);
+
+    bpmLabel.setJustificationType (juce::Justification::centred);
+    bpmLabel.setColour (juce::Label::textColourId, Palette::textMuted);
+    bpmLabel.setEditable (false, true, false);
+    bpmLabel.setTooltip (bpmTooltip);
+    bpmLabel.onEditorShow = [this]
+    {
+        if (auto* editor = bpmLabel.getCurrentTextEditor())
+            editor->setInputRestrictions (3, "0123456789");
+    };
+    bpmLabel.onTextChange = [this] { commitTypedBpm(); };
+    addAndMakeVisible (bpmLabel);
+}
+
+// An empty or all-zero entry changes nothing; anything else is limited to 20..300 by the processor.
+void VelbrinLumbraEditor::commitTypedBpm()
+{
+    const auto typed = static_cast<float> (bpmLabel.getText().getDoubleValue());
+
+    if (typed > 0.0f)
+        processorRef.setManualBpm (typed);
+}
+
+void VelbrinLumbraEditor::timerCallback()
+{
+    inputMeter.setLevelDb (processorRef.inputLevelDb.load());
+    outputMeter.setLevelDb (processorRef.outputLevelDb.load());
+    vuArc.setLevelDb (processorRef.outputLevelDb.load());
+    bypassButton.repaint(); // animates the pulsing indicator while the chain runs
+
+    refreshBpmReadout();
+    relightSelectors();
+}
+
+// Never while the user is typing: that would close the text editor under their fingers.
+void VelbrinLumbraEditor::refreshBpmReadout()
+{
+    if (bpmLabel.getCurrentTextEditor() == nullptr)
+        bpmLabel.setText (readoutFor (processorRef.manualBpm.load()), juce::dontSendNotification);
+}
+
+void VelbrinLumbraEditor::relightSelectors()
+{
+    lowModeSelector.setSelectedIndex (choiceIndexOf (ParamIDs::lowMode));
+    highModeSelector.setSelectedIndex (choiceIndexOf (ParamIDs::highMode));
+    dynamicsModeSelector.setSelectedIndex (choiceIndexOf (ParamIDs::compMode));
+    spaceATypeSelector.setSelectedIndex (choiceIndexOf (ParamIDs::spaceAType));
+    spaceBTypeSelector.setSelectedIndex (choiceIndexOf (ParamIDs::spaceBType));
+    echoDivisionSelector.setSelectedIndex (choiceIndexOf (ParamIDs::echoDivision));
+}
