@@ -26,26 +26,27 @@ struct Cell
 class Sheet
 {
 public:
-    void row (const juce::String& title) { rows.push_back ({ title, {} }); }
+    // `key` names the row's files: <key>-<caption>.png.
+    void row (const juce::String& key, const juce::String& title) { rows.push_back ({ key, title, {} }); }
     void add (const juce::String& caption, int width, int height, Painter paint)
     {
-        rows.back().second.push_back ({ caption, width, height, std::move (paint) });
+        rows.back().cells.push_back ({ caption, width, height, std::move (paint) });
     }
 
     juce::Image render() const
     {
         int sheetWidth = 600;
         for (const auto& r : rows)
-            sheetWidth = juce::jmax (sheetWidth, rowWidth (r.second) + 20);
+            sheetWidth = juce::jmax (sheetWidth, rowWidth (r.cells) + 20);
         int height = 20;
         for (const auto& r : rows)
-            height += rowHeight (r.second) + 40;
+            height += rowHeight (r.cells) + 40;
 
         juce::Image image (juce::Image::ARGB, sheetWidth, height, true);
         juce::Graphics g (image);
         g.fillAll (panelColour);
         int y = 20;
-        for (const auto& [title, cells] : rows)
+        for (const auto& [key, title, cells] : rows)
         {
             g.setColour (Palette::textPrimary);
             g.setFont (juce::Font (15.0f, juce::Font::bold));
@@ -77,8 +78,8 @@ public:
     {
         std::vector<std::pair<juce::String, juce::Image>> images;
         for (const auto& r : rows)
-            for (const auto& cell : r.second)
-                images.emplace_back (fileStem (r.first + " " + cell.caption), renderAlone (cell));
+            for (const auto& cell : r.cells)
+                images.emplace_back (fileStem (r.key + " " + cell.caption), renderAlone (cell));
         return images;
     }
 
@@ -113,15 +114,23 @@ private:
                     juce::jmax ((int) ((float) cell.width * zoom), 60), 14, juce::Justification::centredLeft);
     }
 
+    // "ladder -1.5 dB" becomes "ladder-minus1p5-db".
     static juce::String fileStem (const juce::String& text)
     {
-        return text.toLowerCase()
-            .replaceCharacters (" .+/", "--p-")
-            .retainCharacters ("abcdefghijklmnopqrstuvwxyz0123456789-")
-            .replace ("--", "-");
+        auto stem = (" " + text.toLowerCase()).replace (" -", " minus").replace ("+", "plus").replace (".", "p");
+        stem = stem.trim().replaceCharacters (" /", "--").retainCharacters ("abcdefghijklmnopqrstuvwxyz0123456789-");
+        while (stem.contains ("--"))
+            stem = stem.replace ("--", "-");
+        return stem;
     }
 
-    std::vector<std::pair<juce::String, std::vector<Cell>>> rows;
+    struct Row
+    {
+        juce::String key, title;
+        std::vector<Cell> cells;
+    };
+
+    std::vector<Row> rows;
 };
 
 // Paints a component (with its look and feel) into the cell.
@@ -152,7 +161,7 @@ Painter make (Fixture& fixture, int width, int height, Setup setup)
 
 void addLedRows (Sheet& sheet, Fixture& fixture)
 {
-    sheet.row ("VelbriLedButton (18 x 18) and VelbriLedStackSelector (120 x 48)");
+    sheet.row ("led", "VelbriLedButton (18 x 18) and VelbriLedStackSelector (120 x 48)");
     struct LedCase
     {
         const char* caption;
@@ -188,7 +197,7 @@ void addLedRows (Sheet& sheet, Fixture& fixture)
 
 void addMeterRows (Sheet& sheet, Fixture& fixture)
 {
-    sheet.row ("VelbriLadderMeter (16 x 416, as in the window)");
+    sheet.row ("ladder", "VelbriLadderMeter (16 x 416, as in the window)");
     for (const float level : { -100.0f, -45.0f, -30.0f, -13.5f, -9.0f, -4.5f, -1.5f, 0.0f, 6.0f })
         sheet.add (juce::String (level, 1) + " dB", 16, 416, make<VelbriLadderMeter> (fixture, 16, 416, [level] (auto& m) {
                        m.setLevelDb (level);
@@ -198,7 +207,7 @@ void addMeterRows (Sheet& sheet, Fixture& fixture)
                make<VelbriLadderMeter> (fixture, 16, 100, [] (auto& m) { m.setLevelDb (-3.0f); }));
     sheet.add ("h 20 at 0", 16, 20, make<VelbriLadderMeter> (fixture, 16, 20, [] (auto& m) { m.setLevelDb (0.0f); }));
 
-    sheet.row ("VelbriVuArc (92 x 34, as in the header; then larger and degenerate sizes)");
+    sheet.row ("vu", "VelbriVuArc (92 x 34, as in the header; then larger and degenerate sizes)");
     for (const float level : { -100.0f, -20.0f, -8.7f, 0.0f, 3.0f })
         sheet.add (juce::String (level, 1) + " dB", 92, 34,
                    make<VelbriVuArc> (fixture, 92, 34, [level] (auto& m) { m.setLevelDb (level); }));
@@ -210,7 +219,7 @@ void addMeterRows (Sheet& sheet, Fixture& fixture)
 
 void addButtonRows (Sheet& sheet, Fixture& fixture)
 {
-    sheet.row ("Toggles (110 x 38 bypass, 92 x 18 SYNC), TAP button (92 x 24), combo box");
+    sheet.row ("button", "Toggles (110 x 38 bypass, 92 x 18 SYNC), TAP button (92 x 24), combo box");
     for (const auto on : { false, true })
         sheet.add (on ? "bypass on" : "bypass off", 110, 38,
                    make<juce::ToggleButton> (fixture, 110, 38, [on] (juce::ToggleButton& b) {
@@ -247,15 +256,15 @@ void addButtonRows (Sheet& sheet, Fixture& fixture)
 
 void addSliderRows (Sheet& sheet, Fixture& fixture)
 {
-    sheet.row ("Faders (76 x 416 with text box) and knobs (46 x 46)");
+    sheet.row ("slider", "Faders (76 x 416 with text box) and knobs (46 x 46)");
     struct FaderCase
     {
         const char* caption;
         double lo, hi, value;
     };
-    for (const auto& c : { FaderCase { "-24..24 at +9", -24, 24, 9 }, FaderCase { "-24..24 at -12", -24, 24, -12 },
-                           FaderCase { "-24..24 at 0", -24, 24, 0 }, FaderCase { "0..100 at 70", 0, 100, 70 },
-                           FaderCase { "0..100 at 0", 0, 100, 0 } })
+    for (const auto& c : { FaderCase { "-24 to 24 at +9", -24, 24, 9 }, FaderCase { "-24 to 24 at -12", -24, 24, -12 },
+                           FaderCase { "-24 to 24 at 0", -24, 24, 0 }, FaderCase { "0 to 100 at 70", 0, 100, 70 },
+                           FaderCase { "0 to 100 at 0", 0, 100, 0 } })
         sheet.add (c.caption, 76, 416, make<juce::Slider> (fixture, 76, 416, [c] (juce::Slider& s) {
                        s.setSliderStyle (juce::Slider::LinearVertical);
                        s.setTextBoxStyle (juce::Slider::TextBoxBelow, false, 56, 18);
@@ -273,14 +282,14 @@ void addSliderRows (Sheet& sheet, Fixture& fixture)
 
 void addFaceplateRow (Sheet& sheet)
 {
-    sheet.row ("Faceplate routines: plate, rails, screws, plain and accented panels");
-    sheet.add ("drawFaceplate + rails + screws", 300, 160, [] (juce::Graphics& g) {
+    sheet.row ("faceplate", "Faceplate routines: plate, rails, screws, plain and accented panels");
+    sheet.add ("plate, rails and screws", 300, 160, [] (juce::Graphics& g) {
         const juce::Rectangle<float> r (8.0f, 0.0f, 284.0f, 160.0f);
         VelbriLookAndFeel::drawFaceplate (g, r, 14.0f);
         VelbriLookAndFeel::drawSideRails (g, r);
         VelbriLookAndFeel::drawScrews (g, r, 12.0f);
     });
-    sheet.add ("drawPanel off / on", 300, 160, [] (juce::Graphics& g) {
+    sheet.add ("panels off and on", 300, 160, [] (juce::Graphics& g) {
         VelbriLookAndFeel::drawFaceplate (g, { 0.0f, 0.0f, 300.0f, 160.0f }, 14.0f);
         VelbriLookAndFeel::drawPanel (g, { 16.0f, 16.0f, 124.0f, 128.0f }, false, 8.0f);
         VelbriLookAndFeel::drawPanel (g, { 160.0f, 16.0f, 124.0f, 128.0f }, true, 8.0f);
