@@ -35,11 +35,30 @@ juce::String decodeText (const void* data, int sizeInBytes)
     return juce::String::fromUTF8 (text, textLength);
 }
 
-// Both checks read the text as decoded characters, as the parser does, so a '<' written as an
+// JUCE's parser loops forever on a processing instruction followed by text inside an element. The
+// only one a saved state holds is the XML declaration at its very start.
+bool hasProcessingInstructionAfterDeclaration (const juce::String& text)
+{
+    auto body = text.trimStart();
+
+    if (body.startsWith ("<?"))
+    {
+        const auto endOfDeclaration = body.indexOf ("?>");
+
+        if (endOfDeclaration < 0)
+            return true;
+
+        body = body.substring (endOfDeclaration + 2);
+    }
+
+    return body.contains ("<?");
+}
+
+// These checks read the text as decoded characters, as the parser does, so a '<' written as an
 // over-long UTF-8 sequence counts as a '<' here too.
 bool isSafeToParse (const juce::String& text)
 {
-    if (text.contains ("<!DOCTYPE"))
+    if (text.contains ("<!DOCTYPE") || hasProcessingInstructionAfterDeclaration (text))
         return false;
 
     int markupCount = 0;
