@@ -1,6 +1,7 @@
 #include "plugin/PluginProcessor.h"
 #include "plugin/StateDocument.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -9,12 +10,40 @@ namespace
 {
 constexpr float defaultBpm = 120.0f;
 
-// The manual tempo as saved: a decimal number read like any attribute ("nan", "inf" and "info"
-// read as numbers too). A value that is not a finite tempo above 0, also after narrowing to
-// float, would reach the echo's delay time, so it restores as 120.
+// A decimal number at the start of a saved text, after white space: "42.5%" reads 42.5, "nan" and
+// "inf" read as such, text that does not start with a number reads as nothing. JUCE's own reader
+// overflows a signed integer on an exponent of many digits; this one reports any value beyond a
+// double (too large or too small) as infinite, hence unusable, and like JUCE it ignores the locale.
+std::optional<double> readLeadingNumber (const juce::String& saved)
+{
+    const auto text = saved.trimStart();
+    const auto* begin = text.toRawUTF8();
+    const auto* end = begin + text.getNumBytesAsUTF8();
+    const auto negative = *begin == '-';
+
+    if (*begin == '+' || negative)
+        ++begin;
+
+    double value = 0.0;
+    const auto [stop, error] = std::from_chars (begin, end, value);
+
+    if (stop == begin)
+        return std::nullopt;
+
+    if (error == std::errc::result_out_of_range)
+        return std::numeric_limits<double>::infinity();
+
+    return negative ? -value : value;
+}
+
+// The manual tempo as saved. A value that is not a finite tempo above 0, also after narrowing to
+// float, would reach the echo's delay time, so it restores as 120; a missing one restores as 120.
 float readManualBpm (const juce::XmlElement& root)
 {
-    const auto saved = root.getDoubleAttribute ("manualBpm", defaultBpm);
+    if (! root.hasAttribute ("manualBpm"))
+        return defaultBpm;
+
+    const auto saved = readLeadingNumber (root.getStringAttribute ("manualBpm")).value_or (0.0);
 
     if (! (saved > 0.0 && saved <= std::numeric_limits<float>::max()))
         return defaultBpm;
@@ -31,20 +60,11 @@ bool readHostSync (const juce::XmlElement& root)
     return root.getBoolAttribute ("hostSyncEnabled", true);
 }
 
-// A saved parameter value as a finite number: text that starts with a decimal number (after
-// white space and an optional sign). Anything else, including nan and inf, is no value.
+// A saved parameter value as a finite number; anything else, including nan and inf, is no value.
 std::optional<double> readFiniteNumber (const juce::var& saved)
 {
-    const auto text = saved.toString().trimStart();
-    const auto unsignedText = (text.startsWithChar ('-') || text.startsWithChar ('+')) ? text.substring (1) : text;
-    const auto startsWithNumber = juce::CharacterFunctions::isDigit (unsignedText[0])
-                                  || (unsignedText[0] == '.' && juce::CharacterFunctions::isDigit (unsignedText[1]));
-
-    if (! startsWithNumber)
-        return std::nullopt;
-
-    const auto value = text.getDoubleValue();
-    return std::isfinite (value) ? std::optional<double> (value) : std::nullopt;
+    const auto value = readLeadingNumber (saved.toString());
+    return value.has_value() && std::isfinite (*value) ? value : std::nullopt;
 }
 
 // The parameter tree reconnects each parameter to the child whose "id" names it and narrows its
@@ -65,9 +85,10 @@ void repairParameterValues (juce::ValueTree& state, juce::AudioProcessorValueTre
         const auto& range = parameter->getNormalisableRange();
         const auto saved = readFiniteNumber (child.getProperty (valueKey));
 
+        // Written back as a plain number in every case, so the framework never parses saved text.
         if (! saved.has_value())
             child.setProperty (valueKey, parameter->convertFrom0to1 (parameter->getDefaultValue()), nullptr);
-        else if (*saved < range.start || *saved > range.end)
+        else
             child.setProperty (valueKey, juce::jlimit<double> (range.start, range.end, *saved), nullptr);
     }
 }

@@ -60,3 +60,25 @@ TEST (StateTextEncoding, AProcessingInstructionAfterTheDeclarationIsRefused)
     harness.processor->setStateInformation (block.getData(), static_cast<int> (block.getSize()));
     EXPECT_FLOAT_EQ (harness.processor->manualBpm.load(), 90.0f);
 }
+
+TEST (StateTextEncoding, NumbersBeyondADoubleRestoreAsUnusable)
+{
+    // JUCE's number reader overflows an int on such exponents; these read as out of range.
+    struct Case { const char* bpm; const char* trim; float expectedBpm; float expectedTrim; };
+    const Case cases[] = {
+        { "1e99999999999", "1e99999999999", 120.0f, 0.0f },
+        { "95e-99999999999", "-1e-99999999999", 120.0f, 0.0f },
+        { "  +97.5 BPM", "-6.5dB", 97.5f, -6.5f },
+        { "1e2", "2e1", 100.0f, 20.0f },
+    };
+
+    for (const auto& c : cases)
+    {
+        ProcessorHarness harness;
+        const auto block = containerWith (std::string ("<PARAMETERS manualBpm=\"") + c.bpm + "\"><PARAM id=\"inputTrim\" value=\""
+                                          + c.trim + "\"/></PARAMETERS>");
+        harness.processor->setStateInformation (block.getData(), static_cast<int> (block.getSize()));
+        EXPECT_FLOAT_EQ (harness.processor->manualBpm.load(), c.expectedBpm) << c.bpm;
+        EXPECT_FLOAT_EQ (harness.get ("inputTrim"), c.expectedTrim) << c.trim;
+    }
+}
