@@ -5,14 +5,20 @@
 #include "plugin/ParamIDs.h"
 #include "plugin/PluginProcessor.h"
 
+#include <cmath>
+
 namespace
 {
 const juce::String syncTooltip { "ON: el tempo del host manda cuando esta disponible (default). OFF: fuerza el BPM "
                                  "manual/TAP aunque haya host." };
 const juce::String bpmTooltip { "Tempo manual (fallback sin host): doble click para escribirlo, o TAP" };
 
+// The whole beats, truncated as a user counts them: 85.7 reads 85.
 juce::String readoutFor (float bpm)
 {
+    if (! std::isfinite (bpm) || std::abs (bpm) > 1.0e6f)
+        return "--- BPM"; // not a tempo anything in the plug-in writes; never convert it to int
+
     return juce::String (static_cast<int> (bpm)) + " BPM";
 }
 } // namespace

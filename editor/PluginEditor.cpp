@@ -26,6 +26,7 @@ VelbrinLumbraEditor::VelbrinLumbraEditor (VelbrinLumbraProcessor& processor)
     , lookAndFeel (editorAccents)
 {
     setLookAndFeel (&lookAndFeel);
+    styleTooltips();
 
     wordmarkImage = decodeImage (BinaryData::wordmark_png, BinaryData::wordmark_pngSize);
     logoImage = decodeImage (BinaryData::dog_png, BinaryData::dog_pngSize);
@@ -79,6 +80,16 @@ VelbrinLumbraEditor::~VelbrinLumbraEditor()
 {
     stopTimer();
     setLookAndFeel (nullptr);
+}
+
+// A small dark plate with a thin accent edge, like the panels it floats over. Tooltips take their
+// colours from the look and feel itself, not from the tooltip window.
+void VelbrinLumbraEditor::styleTooltips()
+{
+    lookAndFeel.setColour (juce::TooltipWindow::backgroundColourId, Palette::controlBackground);
+    lookAndFeel.setColour (juce::TooltipWindow::outlineColourId, Palette::accent.withAlpha (0.7f));
+    lookAndFeel.setColour (juce::TooltipWindow::textColourId, Palette::textPrimary);
+    tooltipWindow.setOpaque (false); // its corners are rounded: let the faceplate show there
 }
 
 void VelbrinLumbraEditor::setupFader (juce::Slider& slider, juce::Label& label, const juce::String& caption)

@@ -35,6 +35,7 @@ private:
     using SliderAttachment = juce::AudioProcessorValueTreeState::SliderAttachment;
     using ButtonAttachment = juce::AudioProcessorValueTreeState::ButtonAttachment;
 
+    void styleTooltips();
     void setupFader (juce::Slider& slider, juce::Label& label, const juce::String& caption);
     void setupKnob (juce::Slider& knob);
     void styleSmallCaption (juce::Label& label, const juce::String& text);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace
 {
 // An open editor whose processor's tap clock is driven by the test.
@@ -57,6 +59,20 @@ TEST_F (TempoPanel, TheReadoutStartsEmptyAndShowsTheTruncatedTempoFromTheFirstTi
 
     open.processor.setManualBpm (119.9f);
     EXPECT_EQ (readout(), "119 BPM");
+}
+
+// A restored state stores its tempo without the typing limits; a huge one must not be converted
+// to an integer (undefined behaviour), and an ordinary one shows as it is.
+TEST_F (TempoPanel, TheReadoutShowsRestoredTempiOutsideTheTypingLimits)
+{
+    const std::pair<float, const char*> cases[] = {
+        { 400.0f, "400 BPM" }, { 0.5f, "0 BPM" }, { 1.0e30f, "--- BPM" }, { INFINITY, "--- BPM" }, { NAN, "--- BPM" },
+    };
+    for (const auto& [stored, shown] : cases)
+    {
+        open.processor.manualBpm = stored;
+        EXPECT_EQ (readout(), shown) << stored;
+    }
 }
 
 TEST_F (TempoPanel, TwoTapsSetTheTempoTheReadoutShows)
