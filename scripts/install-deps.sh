@@ -7,7 +7,7 @@ packages=(
     juce-modules-source
     libpng-dev libjpeg-dev zlib1g-dev libfreetype-dev libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev
     googletest libgtest-dev libbenchmark-dev
-    xvfb x11-utils xauth imagemagick python3 python3-pil
+    xvfb x11-utils xauth imagemagick libxtst-dev python3 python3-pil
     clang libclang-rt-14-dev
 )
 

@@ -4,7 +4,7 @@ namespace
 {
 bool isCommand (const juce::String& word)
 {
-    return word == "info" || word == "render" || word == "generate" || word == "save-state";
+    return word == "info" || word == "render" || word == "generate" || word == "save-state" || word == "snapshot";
 }
 
 std::optional<double> parsePositiveNumber (const juce::String& text)
@@ -18,6 +18,30 @@ std::optional<double> parsePositiveNumber (const juce::String& text)
         return std::nullopt;
 
     return value;
+}
+
+std::optional<double> parseLevel (const juce::String& text)
+{
+    const auto trimmed = text.trim();
+    if (trimmed.isEmpty() || ! trimmed.containsOnly ("0123456789.+-"))
+        return std::nullopt;
+
+    const auto value = trimmed.getDoubleValue();
+    if (value < -100.0 || value > 6.0)
+        return std::nullopt;
+
+    return value;
+}
+
+// "X,Y" with two whole numbers of 0 or more.
+std::optional<juce::Point<int>> parsePoint (const juce::String& text)
+{
+    const auto parts = juce::StringArray::fromTokens (text, ",", "");
+    if (parts.size() != 2 || ! parts[0].trim().containsOnly ("0123456789") || ! parts[1].trim().containsOnly ("0123456789")
+        || parts[0].trim().isEmpty() || parts[1].trim().isEmpty() || parts[0].length() > 5 || parts[1].length() > 5)
+        return std::nullopt;
+
+    return juce::Point<int> (parts[0].trim().getIntValue(), parts[1].trim().getIntValue());
 }
 
 juce::File fileFromArgument (const juce::String& path)
@@ -35,12 +59,19 @@ juce::String usageText()
            "                               process a WAV file offline through the plug-in\n"
            "  generate --out OUT.wav       write a test signal (tone bursts and clicks)\n"
            "  save-state --out FILE        save the plug-in's state after --set / --load-state\n"
+           "  snapshot --out FILE.png      open the editor in a window (needs an X display, e.g. xvfb-run)\n"
+           "                               and save a PNG of it as it appears on screen\n"
            "options:\n"
            "  --plugin PATH                the .vst3 bundle (default: the one built with this tool)\n"
            "  --rate HZ                    processing sample rate (render: resamples the input)\n"
            "  --block N                    block size in samples (default 512)\n"
            "  --mono                       mono input (render: the first channel; generate: one channel)\n"
-           "  --seconds S                  generate: length in seconds (default 2)\n"
+           "  --seconds S                  generate: length in seconds (default 2);\n"
+           "                               snapshot: how long the window runs first (default 1)\n"
+           "  --width W, --height H        snapshot: resize the editor to this size first\n"
+           "  --tone DBFS                  snapshot: play a 440 Hz sine at this level first, for the meters\n"
+           "  --hover X,Y                  snapshot: click the window's header, then rest the pointer at\n"
+           "                               X,Y of the editor (tooltips appear after 0.7 s)\n"
            "  --set NAME=VALUE             set a parameter by identifier or name, in its own units\n"
            "  --load-state FILE            restore a saved state before processing\n"
            "  --save-state FILE            render: also save the state after processing\n";
@@ -77,6 +108,34 @@ std::optional<RenderArguments> parseArguments (const juce::StringArray& args, ju
         else if (option == "--load-state")  result.loadState = fileFromArgument (value);
         else if (option == "--save-state")  result.saveState = fileFromArgument (value);
         else if (option == "--mono")        result.mono = true;
+        else if (option == "--tone")
+        {
+            result.toneDb = parseLevel (value);
+            if (! result.toneDb.has_value())
+            {
+                error = "invalid level '" + value + "' for --tone (-100 .. 6 dBFS)";
+                return std::nullopt;
+            }
+        }
+        else if (option == "--hover")
+        {
+            result.hover = parsePoint (value);
+            if (! result.hover.has_value())
+            {
+                error = "--hover wants X,Y in the editor, got '" + value + "'";
+                return std::nullopt;
+            }
+        }
+        else if (option == "--width" || option == "--height")
+        {
+            const auto number = parsePositiveNumber (value);
+            if (! number.has_value() || *number > 16384.0 || *number != std::floor (*number))
+            {
+                error = "invalid value '" + value + "' for " + option;
+                return std::nullopt;
+            }
+            (option == "--width" ? result.width : result.height) = static_cast<int> (*number);
+        }
         else if (option == "--rate" || option == "--block" || option == "--seconds")
         {
             const auto number = parsePositiveNumber (value);
@@ -108,7 +167,8 @@ std::optional<RenderArguments> parseArguments (const juce::StringArray& args, ju
     }
 
     if ((result.command == "render" && (result.input == juce::File() || result.output == juce::File()))
-        || ((result.command == "generate" || result.command == "save-state") && result.output == juce::File()))
+        || ((result.command == "generate" || result.command == "save-state" || result.command == "snapshot")
+            && result.output == juce::File()))
     {
         error = result.command + " needs " + (result.command == "render" ? "--in and --out" : "--out");
         return std::nullopt;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <juce_core/juce_core.h>
+#include <juce_graphics/juce_graphics.h>
 
 #include <optional>
 #include <vector>
@@ -14,14 +15,17 @@ struct ParameterAssignment
 
 struct RenderArguments
 {
-    juce::String command;            // "info", "render", "generate", "save-state"
+    juce::String command;            // "info", "render", "generate", "save-state", "snapshot"
     juce::File plugin;               // the .vst3 bundle
     juce::File input, output;
     juce::File loadState, saveState;
     std::optional<double> sampleRate;
     int blockSize = 512;
     bool mono = false;               // generate: one channel; render: feed only the first channel
-    double seconds = 2.0;            // generate: length of the test signal
+    std::optional<double> seconds;   // generate: length of the test signal; snapshot: time shown first
+    std::optional<int> width, height; // snapshot: window size to ask the editor for
+    std::optional<double> toneDb;    // snapshot: level of a sine played through before opening
+    std::optional<juce::Point<int>> hover; // snapshot: where the pointer rests, in editor coordinates
     std::vector<ParameterAssignment> assignments;
 };
 

@@ -118,20 +118,6 @@ bool saveState (juce::AudioPluginInstance& plugin, const juce::File& file, juce:
     return true;
 }
 
-std::unique_ptr<juce::AudioPluginInstance> openPlugin (const RenderArguments& args, double sampleRate, juce::String& error)
-{
-    const auto bundle = args.plugin != juce::File() ? args.plugin : juce::File (LUMBRA_DEFAULT_BUNDLE);
-    auto plugin = loadVst3Plugin (bundle, sampleRate, args.blockSize, error);
-
-    if (plugin != nullptr && args.loadState != juce::File() && ! loadState (*plugin, args.loadState, error))
-        return nullptr;
-
-    if (plugin != nullptr && ! applyAssignments (*plugin, args, error))
-        return nullptr;
-
-    return plugin;
-}
-
 std::unique_ptr<juce::AudioBuffer<float>> readWav (const juce::File& file, double& fileRate, juce::String& error)
 {
     juce::WavAudioFormat wav;
@@ -224,6 +210,20 @@ juce::AudioBuffer<float> process (juce::AudioPluginInstance& plugin, const juce:
 }
 } // namespace
 
+std::unique_ptr<juce::AudioPluginInstance> openPlugin (const RenderArguments& args, double sampleRate, juce::String& error)
+{
+    const auto bundle = args.plugin != juce::File() ? args.plugin : juce::File (LUMBRA_DEFAULT_BUNDLE);
+    auto plugin = loadVst3Plugin (bundle, sampleRate, args.blockSize, error);
+
+    if (plugin != nullptr && args.loadState != juce::File() && ! loadState (*plugin, args.loadState, error))
+        return nullptr;
+
+    if (plugin != nullptr && ! applyAssignments (*plugin, args, error))
+        return nullptr;
+
+    return plugin;
+}
+
 int runInfo (const RenderArguments& args)
 {
     juce::String error;
@@ -284,7 +284,7 @@ int runRender (const RenderArguments& args)
 int runGenerate (const RenderArguments& args)
 {
     const auto sampleRate = args.sampleRate.value_or (defaultSampleRate);
-    const auto length = static_cast<int> (args.seconds * sampleRate);
+    const auto length = static_cast<int> (args.seconds.value_or (2.0) * sampleRate);
     juce::AudioBuffer<float> signal (args.mono ? 1 : 2, length);
     signal.clear();
 
@@ -306,7 +306,7 @@ int runGenerate (const RenderArguments& args)
     if (! writeWav (args.output, signal, sampleRate, error))
         return fail (error);
 
-    print ("wrote " + juce::String (args.seconds) + " s test signal to " + args.output.getFullPathName());
+    print ("wrote " + juce::String (args.seconds.value_or (2.0)) + " s test signal to " + args.output.getFullPathName());
     return 0;
 }
 

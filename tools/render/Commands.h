@@ -2,10 +2,18 @@
 
 #include "tools/render/Arguments.h"
 
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <memory>
+
 // Each command returns the process exit code; failures print one line to stderr.
 int runInfo (const RenderArguments& args);
 int runRender (const RenderArguments& args);
 int runGenerate (const RenderArguments& args);
 int runSaveState (const RenderArguments& args);
+int runSnapshot (const RenderArguments& args);
+
+// Loads the module, restores --load-state and applies the --set assignments.
+std::unique_ptr<juce::AudioPluginInstance> openPlugin (const RenderArguments& args, double sampleRate, juce::String& error);
 
 int fail (const juce::String& message);

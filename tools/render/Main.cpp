@@ -35,5 +35,7 @@ int main (int argc, char* argv[])
         return runRender (*args);
     if (args->command == "generate")
         return runGenerate (*args);
+    if (args->command == "snapshot")
+        return runSnapshot (*args);
     return runSaveState (*args);
 }

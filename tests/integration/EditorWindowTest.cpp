@@ -1,0 +1,121 @@
+// The editor opened from the built module in a real window, as a DAW opens it, on a virtual X
+// screen (Xvfb): what the screen shows must be the whole editor, drawn as the editor draws itself.
+
+#include "editor/EditorLayout.h"
+#include "editor/PluginEditor.h"
+#include "plugin/PluginProcessor.h"
+#include "tests/support/PaintProbe.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <set>
+
+#include <unistd.h>
+
+namespace
+{
+struct Snapshot
+{
+    int exitCode = -1;
+    juce::String output;
+    juce::Image image;
+};
+
+// Runs `lumbra-render snapshot` on a private X server. The server number starts from one derived
+// from the process id, so parallel test runs do not race for the same display.
+Snapshot takeSnapshot (const juce::StringArray& options)
+{
+    juce::TemporaryFile png (".png");
+    juce::StringArray command { "xvfb-run", "-a", "-n", juce::String (200 + ::getpid() % 700),
+                                "-s", "-screen 0 1600x1024x24", LUMBRA_RENDER_TOOL, "snapshot", "--out",
+                                png.getFile().getFullPathName(), "--plugin", LUMBRA_VST3_BUNDLE };
+    command.addArray (options);
+
+    Snapshot result;
+    juce::ChildProcess process;
+    if (! process.start (command, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
+    {
+        result.output = "cannot start xvfb-run (package xvfb, see scripts/install-deps.sh)";
+        return result;
+    }
+
+    result.output = process.readAllProcessOutput();
+    process.waitForProcessToFinish (60000);
+    result.exitCode = static_cast<int> (process.getExitCode());
+    result.image = juce::ImageFileFormat::loadFrom (png.getFile());
+    return result;
+}
+
+// The same editor painted in this process, offscreen, after one refresh tick.
+juce::Image paintInProcess (int width, int height)
+{
+    VelbrinLumbraProcessor processor;
+    std::unique_ptr<VelbrinLumbraEditor> editor (dynamic_cast<VelbrinLumbraEditor*> (processor.createEditorIfNeeded()));
+    editor->setSize (width, height);
+    editor->timerCallback();
+    return paintprobe::paint (*editor);
+}
+
+int distinctColours (const juce::Image& image)
+{
+    std::set<juce::uint32> colours;
+    for (int y = 0; y < image.getHeight(); y += 5)
+        for (int x = 0; x < image.getWidth(); x += 5)
+            colours.insert (image.getPixelAt (x, y).getARGB());
+    return static_cast<int> (colours.size());
+}
+
+// Pixels of `area` that differ from the offscreen paint, leaving out the bypass switch, whose
+// indicator pulses with the clock.
+int differencesOutsideBypass (const juce::Image& screen, const juce::Image& painted,
+                              std::optional<juce::Rectangle<int>> area = std::nullopt)
+{
+    const auto bypass = computeEditorLayout (screen.getBounds()).bypassButton;
+    const auto region = area.value_or (screen.getBounds());
+    int count = 0;
+    for (int y = region.getY(); y < region.getBottom(); ++y)
+        for (int x = region.getX(); x < region.getRight(); ++x)
+            if (! bypass.contains (x, y) && paintprobe::distance (screen.getPixelAt (x, y), painted.getPixelAt (x, y)) > 8)
+                ++count;
+    return count;
+}
+} // namespace
+
+TEST (EditorWindow, OpensFromTheModuleAt1180x560AndShowsTheEditorAsItPaintsItself)
+{
+    const auto snapshot = takeSnapshot ({});
+    ASSERT_EQ (snapshot.exitCode, 0) << snapshot.output;
+    ASSERT_TRUE (snapshot.image.isValid()) << snapshot.output;
+    EXPECT_EQ (snapshot.image.getWidth(), 1180);
+    EXPECT_EQ (snapshot.image.getHeight(), 560);
+    EXPECT_GT (distinctColours (snapshot.image), 200);
+
+    const auto painted = paintInProcess (1180, 560);
+    EXPECT_EQ (differencesOutsideBypass (snapshot.image, painted), 0);
+}
+
+TEST (EditorWindow, FollowsTheSizeTheHostAsksFor)
+{
+    const auto snapshot = takeSnapshot ({ "--width", "1400", "--height", "700" });
+    ASSERT_EQ (snapshot.exitCode, 0) << snapshot.output;
+    ASSERT_TRUE (snapshot.image.isValid());
+    ASSERT_EQ (snapshot.image.getBounds(), juce::Rectangle<int> (0, 0, 1400, 700));
+
+    EXPECT_EQ (differencesOutsideBypass (snapshot.image, paintInProcess (1400, 700)), 0);
+}
+
+TEST (EditorWindow, ShowsTheTooltipOfTheControlThePointerRestsOn)
+{
+    const auto bpmLabel = computeEditorLayout ({ 0, 0, 1180, 560 }).tempo.bpmLabel;
+    const auto snapshot = takeSnapshot ({ "--hover", juce::String (bpmLabel.getCentreX()) + "," + juce::String (bpmLabel.getCentreY()) });
+    ASSERT_EQ (snapshot.exitCode, 0) << snapshot.output;
+    ASSERT_TRUE (snapshot.image.isValid());
+
+    // The tip is a plate of two lines near the pointer; nowhere else does the window change.
+    const auto painted = paintInProcess (1180, 560);
+    const auto nearPointer = bpmLabel.withSizeKeepingCentre (700, 140);
+    const auto changedNear = differencesOutsideBypass (snapshot.image, painted, nearPointer);
+    EXPECT_GT (changedNear, 3000);
+    EXPECT_EQ (differencesOutsideBypass (snapshot.image, painted), changedNear);
+}
