@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fuzzes the saved-state loader with libFuzzer (clang, AddressSanitizer, UndefinedBehaviorSanitizer).
 #   scripts/fuzz-state.sh [SECONDS]     default 60
-# Starts from the committed seed corpus and the earlier findings; new corpus entries go to
+# Starts from the committed seed corpus (real saved states, plus what earlier long runs grew from
+# them, minimised) and the earlier findings; new corpus entries go to
 # build-fuzz/corpus, crashing inputs to build-fuzz/findings (add those to tests/fuzz/regressions/state).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,7 +15,7 @@ CC=clang CXX=clang++ scripts/configure.sh build-fuzz -DCMAKE_BUILD_TYPE=RelWithD
 cmake --build build-fuzz -j2 --target lumbra_state_fuzzer
 
 mkdir -p build-fuzz/corpus build-fuzz/findings
-cp -n tests/fuzz/corpus/state/* tests/fuzz/regressions/state/* build-fuzz/corpus/ 2>/dev/null || true
+cp -n tests/fuzz/corpus/state/* tests/fuzz/corpus/state-grown/* tests/fuzz/regressions/state/* build-fuzz/corpus/ 2>/dev/null || true
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"

@@ -8,6 +8,7 @@ TEST (StateFuzzRegressions, EverySeedAndFoundInputKeepsTheInvariants)
 {
     const juce::File fuzzFolder (LUMBRA_FUZZ_DIR);
     auto files = fuzzFolder.getChildFile ("corpus/state").findChildFiles (juce::File::findFiles, false);
+    files.addArray (fuzzFolder.getChildFile ("corpus/state-grown").findChildFiles (juce::File::findFiles, false));
     files.addArray (fuzzFolder.getChildFile ("regressions/state").findChildFiles (juce::File::findFiles, false));
     ASSERT_GE (files.size(), 4);
 
