@@ -1,6 +1,6 @@
 #pragma once
 
-#include <juce_audio_processors/juce_audio_processors.h>
+#include "tests/support/HostedState.h"
 
 // The raw bytes a VST3 host keeps for the plug-in's component (IComponent::getState), and a way to
 // hand any bytes back through IComponent::setState and the controller's setComponentState, by way
@@ -9,15 +9,9 @@ namespace componentState
 {
 inline juce::MemoryBlock read (juce::AudioPluginInstance& plugin)
 {
-    juce::MemoryBlock hostState;
-    plugin.getStateInformation (hostState);
-    const auto xml = juce::AudioProcessor::getXmlFromBinary (hostState.getData(), static_cast<int> (hostState.getSize()));
-
-    juce::MemoryBlock component;
-    if (xml != nullptr)
-        if (auto* child = xml->getChildByName ("IComponent"))
-            component.fromBase64Encoding (child->getAllSubText());
-    return component;
+    juce::MemoryBlock hosted;
+    plugin.getStateInformation (hosted);
+    return hostedState::componentStateOf (hosted);
 }
 
 inline void write (juce::AudioPluginInstance& plugin, const void* data, size_t size)
