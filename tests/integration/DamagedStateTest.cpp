@@ -62,7 +62,9 @@ protected:
         const auto after = parameterValues (*plugin);
 
         if (restoredOrUntouched)
+        {
             EXPECT_TRUE (sameValues (after, before) || sameValues (after, savedValues)) << what;
+        }
 
         for (const auto value : after)
             ASSERT_TRUE (value >= 0.0f && value <= 1.0f) << what;

@@ -324,10 +324,14 @@ TEST_F (LookAndFeelTest, FaderLightsItsGrooveFromZeroOrFromTheBottomToTheThumb)
 
         for (auto y = Fader::yOf (c.lo, c.hi, c.litTo); y <= Fader::yOf (c.lo, c.hi, c.litFrom); ++y)
             if (c.litTo > c.litFrom && clearOfCap (y))
+            {
                 EXPECT_TRUE (isLit (image.getPixelAt (20, y))) << "y " << y;
+            }
         for (auto y = Fader::yOf (c.lo, c.hi, c.darkTo); y <= Fader::yOf (c.lo, c.hi, c.darkFrom); ++y)
             if (clearOfCap (y))
+            {
                 EXPECT_EQ (image.getPixelAt (20, y), Palette::trackBackground) << "y " << y;
+            }
     }
 }
 
@@ -404,9 +408,13 @@ TEST_F (LookAndFeelTest, KnobPointerAndValueArcFollowThePosition)
         const auto arcStart = polar (centre, centre, 0.78f * radius, start + 0.05f);
         const auto beyond = polar (centre, centre, 0.78f * radius, angle + 0.2f);
         if (position > 0.05f)
+        {
             EXPECT_GT (image.getPixelAt (arcStart.x, arcStart.y).getBlue(), 0xc0);
+        }
         if (position < 0.95f)
+        {
             EXPECT_LT (image.getPixelAt (beyond.x, beyond.y).getBlue(), 0x60);
+        }
     }
 }
 

@@ -59,7 +59,9 @@ TEST (VelbriLadderMeter, LightsThreeDecibelSegmentsWithHalfwayLevelsGoingToTheEv
                 EXPECT_LE (distance (image.getPixelAt (8, y), expected), 2)
                     << level << " dB, segment " << segment << ", row " << y;
             if (segment < 15)
+            {
                 EXPECT_EQ (image.getPixelAt (8, top - 1), black) << "gap above segment " << segment;
+            }
         }
     }
 }
