@@ -34,7 +34,7 @@ juce::AudioBuffer<float> noiseSeconds (double seconds)
 }
 
 // Whether the chain's echo runs at these settings, so the floor runs exactly the objects it runs.
-bool chainRunsEcho (VelbrinLumbraProcessor& processor) { return echoRuns (ParameterHandles (processor.parameters)); }
+bool chainRunsEcho (VelbrinLumbraProcessor& processor) { return runningEchoMix (ParameterHandles (processor.parameters)).has_value(); }
 
 // The chain and its floor behind one call: process `buffer` in place as one host block.
 struct Contender

@@ -105,8 +105,8 @@ void VelbrinLumbraProcessor::processChain (juce::AudioBuffer<float>& buffer, int
                    { params.spaceBEnabled, params.spaceBMix, params.spaceBType, params.spaceBPreDelay },
                    preparedSampleRate, buses);
 
-    if (echoRuns (params))
-        runEchoStage (echoLine, params, getEffectiveBpm(), preparedSampleRate, buses);
+    if (const auto echoMix = runningEchoMix (params))
+        runEchoStage (echoLine, *echoMix, params, getEffectiveBpm(), preparedSampleRate, buses);
 
     applyBlend (buffer, numChannels, numSamples);
 

@@ -35,19 +35,18 @@ float echoDelayInSamples (float ms, double sampleRate, int maximumDelay)
     return juce::jmin (delay, static_cast<float> (maximumDelay));
 }
 
-bool echoRuns (const ParameterHandles& params)
+std::optional<float> runningEchoMix (const ParameterHandles& params)
 {
-    return isSwitchOn (params.echoEnabled) && percentToUnit (params.echoMix) > minimumRunningMix;
+    if (! isSwitchOn (params.echoEnabled))
+        return std::nullopt;
+
+    const auto mix = percentToUnit (params.echoMix);
+    return mix > minimumRunningMix ? std::optional<float> (mix) : std::nullopt;
 }
 
-void runEchoStage (FractionalDelayLine& echoLine, const ParameterHandles& params, double bpm, double sampleRate,
-                   ReturnBuses& buses)
+void runEchoStage (FractionalDelayLine& echoLine, float mix, const ParameterHandles& params, double bpm,
+                   double sampleRate, ReturnBuses& buses)
 {
-    // The mix that is used is the one that decides: if it fell to 0 since echoRuns, the line stays frozen.
-    const auto mix = percentToUnit (params.echoMix);
-    if (! (mix > minimumRunningMix))
-        return;
-
     const auto ms = divisionToMs (choiceIndex (params.echoDivision), bpm);
     const auto feedbackValue = percentToUnit (params.echoFeedback);
     const auto feedback = std::isfinite (feedbackValue) ? feedbackValue : 0.0f;
