@@ -1,31 +1,10 @@
 // The command-line host, run as a user runs it.
 
+#include "tests/support/RenderTool.h"
 #include "tests/support/Vst3Fixture.h"
-
-#include <juce_audio_formats/juce_audio_formats.h>
 
 namespace
 {
-struct ToolRun
-{
-    int exitCode;
-    juce::String output;
-};
-
-ToolRun runTool (const juce::StringArray& words)
-{
-    juce::StringArray command { LUMBRA_RENDER_TOOL };
-    command.addArray (words);
-
-    juce::ChildProcess process;
-    if (! process.start (command))
-        return { -1, "could not start" };
-
-    auto output = process.readAllProcessOutput();
-    process.waitForProcessToFinish (60000);
-    return { static_cast<int> (process.getExitCode()), output };
-}
-
 class RenderTool : public ::testing::Test
 {
 protected:
@@ -33,48 +12,36 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_EQ (runTool ({ "generate", "--out", input.getFile().getFullPathName(), "--seconds", "0.5", "--rate", "44100" })
+        ASSERT_EQ (runRenderTool ({ "generate", "--out", input.getFile().getFullPathName(), "--seconds", "0.5",
+                                    "--rate", "44100" })
                        .exitCode,
                    0);
-    }
-
-    std::unique_ptr<juce::AudioBuffer<float>> readWav (const juce::File& file)
-    {
-        juce::WavAudioFormat wav;
-        std::unique_ptr<juce::AudioFormatReader> reader (wav.createReaderFor (file.createInputStream().release(), true));
-        if (reader == nullptr)
-            return nullptr;
-        auto audio = std::make_unique<juce::AudioBuffer<float>> (static_cast<int> (reader->numChannels),
-                                                                  static_cast<int> (reader->lengthInSamples));
-        reader->read (audio.get(), 0, audio->getNumSamples(), 0, true, true);
-        return audio;
     }
 };
 } // namespace
 
 TEST_F (RenderTool, RendersAFileThroughTheModuleWithParametersInNaturalUnits)
 {
-    const auto run = runTool ({ "render", "--in", input.getFile().getFullPathName(), "--out",
-                                output.getFile().getFullPathName(), "--set", "inputTrim=-6", "--set", "Low Enabled=off",
-                                "--block", "100" });
+    const auto run = runRenderTool ({ "render", "--in", input.getFile().getFullPathName(), "--out",
+                                      output.getFile().getFullPathName(), "--set", "inputTrim=-6", "--set",
+                                      "Low Enabled=off", "--block", "100" });
     ASSERT_EQ (run.exitCode, 0) << run.output;
 
-    const auto dry = readWav (input.getFile());
-    const auto wet = readWav (output.getFile());
-    ASSERT_NE (wet, nullptr);
-    ASSERT_EQ (wet->getNumChannels(), 2);
-    ASSERT_EQ (wet->getNumSamples(), dry->getNumSamples());
+    const auto dry = readWavFile (input.getFile());
+    const auto wet = readWavFile (output.getFile());
+    ASSERT_EQ (wet.getNumChannels(), 2);
+    ASSERT_EQ (wet.getNumSamples(), dry.getNumSamples());
 
     // -6 dB after the 20 ms fade (882 samples at 44.1 kHz), within 24-bit rounding.
     const auto halfGain = juce::Decibels::decibelsToGain (-6.0f);
-    for (int i = 882; i < wet->getNumSamples(); i += 3)
-        ASSERT_NEAR (wet->getSample (1, i), halfGain * dry->getSample (1, i), 2.0e-4f) << i;
+    for (int i = 882; i < wet.getNumSamples(); i += 3)
+        ASSERT_NEAR (wet.getSample (1, i), halfGain * dry.getSample (1, i), 2.0e-4f) << i;
 }
 
 TEST_F (RenderTool, SavesAndRestoresTheStateThroughTheModule)
 {
-    ASSERT_EQ (runTool ({ "save-state", "--out", state.getFile().getFullPathName(), "--set", "echoDivision=Quarter",
-                          "--set", "outputTrim=-12.5" })
+    ASSERT_EQ (runRenderTool ({ "save-state", "--out", state.getFile().getFullPathName(), "--set",
+                                "echoDivision=Quarter", "--set", "outputTrim=-12.5" })
                    .exitCode,
                0);
 
@@ -113,7 +80,7 @@ TEST_F (RenderTool, BadArgumentsGiveOneLineAndAFailingExitCode)
 
     for (const auto& words : cases)
     {
-        const auto run = runTool (words);
+        const auto run = runRenderTool (words);
         SCOPED_TRACE (words.joinIntoString (" "));
         EXPECT_NE (run.exitCode, 0);
         EXPECT_NE (run.exitCode, -1);

@@ -2,6 +2,7 @@
 
 #include "editor/PluginEditor.h"
 #include "plugin/PluginProcessor.h"
+#include "tests/support/MouseEvents.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -50,28 +51,6 @@ Type& get (juce::Component& editor, const juce::String& name)
 inline void pumpMessages()
 {
     juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
-}
-
-// A mouse release at (x, y) in the component's own coordinates, after a press inside it.
-inline juce::MouseEvent releaseAt (juce::Component& component, int x, int y)
-{
-    const auto now = juce::Time::getCurrentTime();
-    const juce::Point<float> position ((float) x, (float) y);
-    return { juce::Desktop::getInstance().getMainMouseSource(),
-             position,
-             {},
-             juce::MouseInputSource::defaultPressure,
-             juce::MouseInputSource::defaultOrientation,
-             juce::MouseInputSource::defaultRotation,
-             juce::MouseInputSource::defaultTiltX,
-             juce::MouseInputSource::defaultTiltY,
-             &component,
-             &component,
-             now,
-             position,
-             now,
-             1,
-             false };
 }
 
 // Mouse handlers are protected in some widgets; the listener interface reaches them all.

@@ -2,7 +2,8 @@
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
-// Runs the command-line host `lumbra-render` on the built module, as a user would.
+// Runs the command-line host `lumbra-render` on the built module (unless the arguments name another
+// bundle), as a user would.
 struct ToolRun
 {
     int exitCode;
@@ -13,7 +14,8 @@ inline ToolRun runRenderTool (const juce::StringArray& arguments)
 {
     juce::StringArray command { LUMBRA_RENDER_TOOL };
     command.addArray (arguments);
-    command.addArray ({ "--plugin", LUMBRA_VST3_BUNDLE });
+    if (! arguments.contains ("--plugin"))
+        command.addArray ({ "--plugin", LUMBRA_VST3_BUNDLE });
 
     juce::ChildProcess process;
     if (! process.start (command, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))

@@ -117,7 +117,7 @@ TEST (EditorBindings, ASelectorClickSetsTheChoiceToZeroHalfOrOne)
 
         for (const auto& [y, normalised] : clicks)
         {
-            selector.mouseUp (editorprobe::releaseAt (selector, 60, y));
+            selector.mouseUp (releaseAt (selector, 60, y));
             EXPECT_EQ (open.parameter (parameterId).getValue(), normalised) << y;
             EXPECT_EQ (open.raw (parameterId), normalised * 2.0f) << y;
             EXPECT_EQ (selector.getSelectedIndex(), y / 16);

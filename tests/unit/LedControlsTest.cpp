@@ -1,3 +1,4 @@
+#include "tests/support/MouseEvents.h"
 #include "tests/support/PaintProbe.h"
 #include "ui/Palette.h"
 #include "ui/VelbriLedButton.h"
@@ -25,27 +26,6 @@ juce::Image paintLed (bool on, bool highlighted, int side = 60)
     return image;
 }
 
-// A release of the mouse at height y inside a selector whose press started inside it.
-juce::MouseEvent releaseAt (juce::Component& component, int y)
-{
-    const auto now = juce::Time::getCurrentTime();
-    return { juce::Desktop::getInstance().getMainMouseSource(),
-             { 30.0f, (float) y },
-             {},
-             juce::MouseInputSource::defaultPressure,
-             juce::MouseInputSource::defaultOrientation,
-             juce::MouseInputSource::defaultRotation,
-             juce::MouseInputSource::defaultTiltX,
-             juce::MouseInputSource::defaultTiltY,
-             &component,
-             &component,
-             now,
-             { 30.0f, 5.0f },
-             now,
-             1,
-             false };
-}
-
 // A selector sized as in the editor (120 x 48, three rows) that records what it reports.
 struct Selector
 {
@@ -56,7 +36,7 @@ struct Selector
         selector.onChange = [this] (int index) { reported.push_back (index); };
     }
 
-    void releaseAt (int y) { selector.mouseUp (::releaseAt (selector, y)); }
+    void releaseAt (int y) { selector.mouseUp (::releaseAt (selector, 30, y)); }
 
     VelbriLedStackSelector selector;
     std::vector<int> reported;
