@@ -28,6 +28,7 @@ set(LUMBRA_SOURCES
     dsp/BlockDriver.cpp
     dsp/ToneStage.cpp
     dsp/DynamicsStage.cpp
+    dsp/GainReduction.cpp
     dsp/SpaceStage.cpp
     dsp/EchoStage.cpp
     dsp/LevelMeter.cpp

@@ -74,6 +74,7 @@ void VelbrinLumbraProcessor::processBlock (juce::AudioBuffer<float>& buffer, juc
     {
         inputLevelDb.store (-100.0f);
         outputLevelDb.store (-100.0f);
+        gainReductionDb.store (0.0f);
         return;
     }
 
@@ -93,7 +94,7 @@ void VelbrinLumbraProcessor::processChain (juce::AudioBuffer<float>& buffer, int
     inputLevelDb.store (peakLevelDb (buffer, numSamples));
 
     runToneStage (lowShelf, highShelf, params, preparedSampleRate, context);
-    runDynamicsStage (compressor, params, context);
+    gainReductionDb.store (runDynamicsStage (compressor, params, context));
 
     takeSnapshot (buffer, numChannels, numSamples);
 
@@ -125,6 +126,7 @@ void VelbrinLumbraProcessor::publishBypassLevels (const juce::AudioBuffer<float>
 {
     inputLevelDb.store (peakLevelDb (buffer, buffer.getNumSamples()));
     outputLevelDb.store (inputLevelDb.load());
+    gainReductionDb.store (0.0f);
 }
 
 // The scratch copies grow only when the host sends a longer block or other channels than before.

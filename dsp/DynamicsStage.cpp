@@ -1,5 +1,7 @@
 #include "dsp/DynamicsStage.h"
 
+#include "dsp/GainReduction.h"
+
 CompressorCharacter compressorCharacter (int index) noexcept
 {
     switch (index)
@@ -10,11 +12,11 @@ CompressorCharacter compressorCharacter (int index) noexcept
     }
 }
 
-void runDynamicsStage (juce::dsp::Compressor<float>& compressor, const ParameterHandles& params,
-                       const ReplacingContext& context)
+float runDynamicsStage (juce::dsp::Compressor<float>& compressor, const ParameterHandles& params,
+                        const ReplacingContext& context)
 {
     if (! isSwitchOn (params.compEnabled))
-        return;
+        return 0.0f;
 
     // One knob: the threshold falls 24 dB over the amount's range while the makeup rises 6 dB.
     const auto amount = percentToUnit (params.compAmount);
@@ -24,7 +26,9 @@ void runDynamicsStage (juce::dsp::Compressor<float>& compressor, const Parameter
     compressor.setRatio (character.ratio);
     compressor.setAttack (character.attackMs);
     compressor.setRelease (character.releaseMs);
-    compressor.process (context);
+    auto block = context.getOutputBlock();
+    const auto reductionDb = compressMeasuringReduction (compressor, block);
 
-    context.getOutputBlock().multiplyBy (decibelsToGain (6.0f * amount));
+    block.multiplyBy (decibelsToGain (6.0f * amount));
+    return reductionDb;
 }

@@ -14,6 +14,7 @@ struct CompressorCharacter
 CompressorCharacter compressorCharacter (int index) noexcept;
 
 // The one-knob compressor with its makeup gain, only while switched on (when off, its envelope
-// keeps its value and resumes from it).
-void runDynamicsStage (juce::dsp::Compressor<float>& compressor, const ParameterHandles& params,
-                       const ReplacingContext& context);
+// keeps its value and resumes from it). Returns the block's largest gain reduction in dB, makeup
+// left out; 0 while switched off.
+float runDynamicsStage (juce::dsp::Compressor<float>& compressor, const ParameterHandles& params,
+                        const ReplacingContext& context);

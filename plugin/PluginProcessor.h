@@ -57,6 +57,10 @@ public:
     std::atomic<float> inputLevelDb { -100.0f };
     std::atomic<float> outputLevelDb { -100.0f };
 
+    // The compressor's largest gain reduction in the last block, in dB (0 or more, makeup left
+    // out); 0 while the dynamics stage is off or the plug-in is bypassed.
+    std::atomic<float> gainReductionDb { 0.0f };
+
 private:
     double preparedSampleRate = 44100.0;
     double lastTapMs = 0.0;

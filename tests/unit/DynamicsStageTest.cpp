@@ -157,3 +157,60 @@ TEST (DynamicsStage, OversamplingChoiceChangesNothing)
                 ASSERT_EQ (output.getSample (channel, i), reference.getSample (channel, i)) << i;
     }
 }
+
+// The reading for the editor's gain-reduction meter: what the static curve takes off a steady level
+// above the threshold, (level - threshold) x (1 - 1/ratio), with the makeup left out.
+TEST (DynamicsGainReduction, ASteadySquareOverTheThresholdReadsTheStaticCurvesReduction)
+{
+    struct Case
+    {
+        float amount;
+        double levelDb;
+    };
+    // 12 dB over a -12 dB threshold, and 18 dB over a -24 dB one.
+    const Case cases[] = { { 50.0f, 0.0 }, { 100.0f, -6.0 } };
+
+    for (const auto& character : characters)
+    {
+        for (const auto& c : cases)
+        {
+            SCOPED_TRACE (juce::String (character.name) + ", amount " + juce::String (c.amount) + " %, level "
+                          + juce::String (c.levelDb) + " dB");
+            auto harness = dynamicsOnlyHarness (c.amount, character.index);
+            auto audio = square (c.levelDb, 48000);
+            harness.process (audio);
+
+            const auto overDb = c.levelDb + 24.0 * c.amount / 100.0;
+            EXPECT_NEAR (harness.processor->gainReductionDb.load(), overDb * (1.0 - 1.0 / character.ratio), 0.25);
+        }
+    }
+}
+
+TEST (DynamicsGainReduction, ReadsZeroBelowTheThresholdWhenOffAndInBypass)
+{
+    for (const auto& character : characters)
+    {
+        SCOPED_TRACE (character.name);
+        auto harness = dynamicsOnlyHarness (50.0f, character.index); // threshold -12 dB
+        auto quiet = square (-18.0, 48000);
+        harness.process (quiet);
+        EXPECT_EQ (harness.processor->gainReductionDb.load(), 0.0f) << "below the threshold";
+    }
+
+    // Off and bypass must bring a working compressor's reading back to 0, not just leave it.
+    const std::pair<const juce::String*, float> stoppers[] = { { &ParamIDs::compEnabled, 0.0f },
+                                                               { &ParamIDs::bypass, 1.0f } };
+    for (const auto& [id, value] : stoppers)
+    {
+        SCOPED_TRACE (*id);
+        auto harness = dynamicsOnlyHarness (100.0f, 2);
+        auto loud = square (0.0, 9600);
+        harness.process (loud);
+        ASSERT_GT (harness.processor->gainReductionDb.load(), 15.0f);
+
+        harness.set (*id, value);
+        auto more = square (0.0, 9600);
+        harness.process (more);
+        EXPECT_EQ (harness.processor->gainReductionDb.load(), 0.0f);
+    }
+}
