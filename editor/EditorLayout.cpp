@@ -10,6 +10,13 @@ constexpr int knobSize = 46;
 constexpr int meterWidth = 16;
 constexpr int moduleCount = 6;
 
+// A fader's travel: its value box (18 high) below, and the cap's half-height (12, the framework's
+// thumb radius) kept clear at both ends.
+constexpr int faderValueBoxHeight = 18;
+constexpr int faderThumbIndent = 12;
+constexpr int gainReductionWidth = 4;
+constexpr int gainReductionGap = 1;
+
 // A side column pinned to the right edge keeps its full width even when the window is too narrow
 // for it, so it overlaps its left neighbour instead of collapsing.
 juce::Rectangle<int> takeRightColumn (juce::Rectangle<int>& body)
@@ -64,6 +71,7 @@ void layoutModules (EditorLayout& layout)
     layout.spaceBArea = area.removeFromLeft (columnWidth);
     layout.spaceB = layoutSpaceModule (layout.spaceBArea);
     layout.echo = layoutSpaceModule (area); // absorbs the remainder of the division
+    layout.gainReductionMeter = gainReductionMeterBeside (layout.dynamics.fader);
 }
 } // namespace
 
@@ -112,6 +120,13 @@ EditorLayout computeEditorLayout (juce::Rectangle<int> localBounds)
     layout.tempo = layoutTempo (layout.tempoArea);
     layout.output = layoutStrip (layout.outputArea);
     return layout;
+}
+
+juce::Rectangle<int> gainReductionMeterBeside (juce::Rectangle<int> fader)
+{
+    const auto travel = juce::jmax (0, fader.getHeight() - faderValueBoxHeight - 2 * faderThumbIndent);
+    return { fader.getX() - gainReductionGap - gainReductionWidth, fader.getY() + faderThumbIndent, gainReductionWidth,
+             travel };
 }
 
 juce::Rectangle<float> footerArea (juce::Rectangle<int> localBounds)

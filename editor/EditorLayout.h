@@ -29,6 +29,9 @@ struct EditorLayout
     juce::Rectangle<int> headerArea, inputArea, modulesArea, tempoArea, outputArea, spaceAArea, spaceBArea, titleArea;
 
     juce::Rectangle<int> bypassButton, vuArc;
+
+    // The compressor's gain-reduction bar, in the gap left of the Dynamics fader.
+    juce::Rectangle<int> gainReductionMeter;
     StripBounds input, output;
     ModuleBounds low, high, dynamics, spaceA, spaceB, echo;
     TempoBounds tempo;
@@ -41,6 +44,9 @@ ModuleBounds layoutModule (juce::Rectangle<int> area);
 
 // A module with a knob (Space A, Space B, Echo), from its slice of the modules area.
 ModuleBounds layoutSpaceModule (juce::Rectangle<int> area);
+
+// A thin bar just left of a fader, as tall as the fader's travel (the groove its cap runs in).
+juce::Rectangle<int> gainReductionMeterBeside (juce::Rectangle<int> fader);
 
 // The line of small text along the bottom edge.
 juce::Rectangle<float> footerArea (juce::Rectangle<int> localBounds);

@@ -56,13 +56,26 @@ void VelbrinLumbraEditor::commitTypedBpm()
 
 void VelbrinLumbraEditor::timerCallback()
 {
+    refreshMeters();
+    pulseBypassIndicator();
+    refreshBpmReadout();
+    relightSelectors();
+}
+
+// Each meter repaints itself only when what it draws changes.
+void VelbrinLumbraEditor::refreshMeters()
+{
     inputMeter.setLevelDb (processorRef.inputLevelDb.load());
     outputMeter.setLevelDb (processorRef.outputLevelDb.load());
     vuArc.setLevelDb (processorRef.outputLevelDb.load());
-    bypassButton.repaint(); // animates the pulsing indicator while the chain runs
+    gainReductionMeter.setReductionDb (processorRef.gainReductionDb.load());
+}
 
-    refreshBpmReadout();
-    relightSelectors();
+// The indicator pulses only while the chain runs (bypass off); then only its LED square is redrawn.
+void VelbrinLumbraEditor::pulseBypassIndicator()
+{
+    if (! bypassButton.getToggleState())
+        bypassButton.repaint (VelbriLookAndFeel::toggleLedArea (bypassButton.getLocalBounds()));
 }
 
 // Never while the user is typing: that would close the text editor under their fingers.

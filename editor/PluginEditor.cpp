@@ -68,6 +68,7 @@ VelbrinLumbraEditor::VelbrinLumbraEditor (VelbrinLumbraProcessor& processor)
     addAndMakeVisible (inputMeter);
     addAndMakeVisible (outputMeter);
     addAndMakeVisible (vuArc);
+    addAndMakeVisible (gainReductionMeter);
 
     createAttachments();
 
@@ -193,12 +194,14 @@ void VelbrinLumbraEditor::resized()
     titleArea = layout.titleArea;
 
     applyLayout (layout);
+    backgroundCache.invalidate();
 }
 
 void VelbrinLumbraEditor::applyLayout (const EditorLayout& layout)
 {
     bypassButton.setBounds (layout.bypassButton);
     vuArc.setBounds (layout.vuArc);
+    gainReductionMeter.setBounds (layout.gainReductionMeter);
 
     inputLabel.setBounds (layout.input.caption);
     inputMeter.setBounds (layout.input.meter);
@@ -244,6 +247,11 @@ void VelbrinLumbraEditor::placeSpaceModule (const ModuleBounds& bounds, juce::Bu
 }
 
 void VelbrinLumbraEditor::paint (juce::Graphics& g)
+{
+    backgroundCache.draw (g, getLocalBounds(), [this] (juce::Graphics& cacheGraphics) { paintStaticParts (cacheGraphics); });
+}
+
+void VelbrinLumbraEditor::paintStaticParts (juce::Graphics& g) const
 {
     const auto bounds = getLocalBounds().toFloat();
     VelbriLookAndFeel::drawFaceplate (g, bounds, 14.0f);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/BackgroundCache.h"
+#include "ui/VelbriGainReductionMeter.h"
 #include "ui/VelbriLadderMeter.h"
 #include "ui/VelbriLedButton.h"
 #include "ui/VelbriLedStackSelector.h"
@@ -25,10 +27,18 @@ public:
     explicit VelbrinLumbraEditor (VelbrinLumbraProcessor& processor);
     ~VelbrinLumbraEditor() override;
 
+    // Blits the static faceplate from its cache, redrawing the cache first after a resize or a
+    // change of display scale.
     void paint (juce::Graphics& g) override;
     void resized() override;
 
-    // Meters, bypass pulse, BPM readout and selector lights.
+    // The static parts (faceplate, rails, screws, panels, artwork, footer) drawn directly: what the
+    // cache holds.
+    void paintStaticParts (juce::Graphics& g) const;
+    const BackgroundCache& getBackgroundCache() const noexcept { return backgroundCache; }
+
+    // Meters, bypass pulse, BPM readout and selector lights; each repaints only when what it shows
+    // changed.
     void timerCallback() override;
 
 private:
@@ -50,6 +60,9 @@ private:
     static void placeSpaceModule (const ModuleBounds& bounds, juce::Button& ledButton, juce::Slider& knob,
                                   juce::Label& knobCaption, VelbriLedStackSelector& selector, juce::Slider& fader,
                                   juce::Label& caption);
+
+    void refreshMeters();
+    void pulseBypassIndicator();
 
     void paintHeaderArtwork (juce::Graphics& g) const;
     void paintFooter (juce::Graphics& g) const;
@@ -87,6 +100,9 @@ private:
 
     VelbriLadderMeter inputMeter, outputMeter;
     VelbriVuArc vuArc;
+    VelbriGainReductionMeter gainReductionMeter;
+
+    BackgroundCache backgroundCache;
 
     // Without a tooltip window in the editor no tooltip would ever appear. It keeps itself on top
     // of the other children and stays hidden until the mouse rests on a control with a tip.

@@ -17,8 +17,11 @@ VelbriLadderMeter::VelbriLadderMeter()
 
 void VelbriLadderMeter::setLevelDb (float newLevelDb)
 {
+    const auto changesPicture = litSegmentsFor (newLevelDb) != litSegmentsFor (levelDb);
     levelDb = newLevelDb;
-    repaint();
+
+    if (changesPicture)
+        repaint();
 }
 
 // Rounds half-way levels to the even count, so a segment's threshold lights odd segments only.

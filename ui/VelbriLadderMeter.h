@@ -12,7 +12,7 @@ public:
 
     VelbriLadderMeter();
 
-    // Stores the level (dBFS) and repaints, every time.
+    // Stores the level (dBFS); repaints only when it lights another number of segments.
     void setLevelDb (float newLevelDb);
     float getLevelDb() const noexcept { return levelDb; }
 

@@ -121,6 +121,11 @@ void VelbriLookAndFeel::drawButtonBackground (juce::Graphics& g, juce::Button& b
 // The text-less toggle is the bypass switch: a pulsing red "REC" LED while the audio runs through
 // the chain, a dim "BYPASS" once bypassed. A toggle with its own caption (SYNC) is an ordinary
 // indicator instead: lit glow when on, dim when off, its own text beside it.
+juce::Rectangle<int> VelbriLookAndFeel::toggleLedArea (juce::Rectangle<int> buttonBounds)
+{
+    return buttonBounds.withWidth (juce::jmin (buttonBounds.getWidth(), buttonBounds.getHeight()));
+}
+
 void VelbriLookAndFeel::drawToggleButton (juce::Graphics& g, juce::ToggleButton& button, bool, bool)
 {
     auto bounds = button.getLocalBounds().toFloat();

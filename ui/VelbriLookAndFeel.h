@@ -47,12 +47,20 @@ public:
     void drawRotarySlider (juce::Graphics&, int x, int y, int width, int height, float sliderPosProportional,
                            float rotaryStartAngle, float rotaryEndAngle, juce::Slider&) override;
 
+    // The square at the left of a toggle button that holds its LED: all a pulse needs to redraw.
+    static juce::Rectangle<int> toggleLedArea (juce::Rectangle<int> buttonBounds);
+
     // Faceplate routines; they read only the palette.
     static void drawFaceplate (juce::Graphics&, juce::Rectangle<float> bounds, float cornerRadius);
     static void drawSideRails (juce::Graphics&, juce::Rectangle<float> bounds);
     static void drawScrews (juce::Graphics&, juce::Rectangle<float> bounds, float inset);
     static void drawPanel (juce::Graphics&, juce::Rectangle<float> area, bool accented, float cornerRadius);
     static void drawLed (juce::Graphics&, juce::Rectangle<float> bounds, juce::Colour colour);
+
+    // The compressor's gain-reduction bar: a dark slot with the reduction growing down from its top,
+    // in whole pixels, full length at 24 dB.
+    static void drawGainReductionMeter (juce::Graphics&, juce::Rectangle<float> bounds, float reductionDb);
+    static int gainReductionBarLength (float reductionDb, int height);
 
 private:
     static juce::Font makeFont (const juce::Typeface::Ptr& typeface, float height);

@@ -24,8 +24,17 @@ VelbriVuArc::VelbriVuArc()
 
 void VelbriVuArc::setLevelDb (float newLevelDb)
 {
+    const auto changesPicture = needleProportionFor (newLevelDb) != needleProportionFor (levelDb);
     levelDb = newLevelDb;
-    repaint();
+
+    if (changesPicture)
+        repaint();
+}
+
+// Where the needle stands, 0 (hard left) to 1 (hard right); levels beyond the scale pin it.
+float VelbriVuArc::needleProportionFor (float level)
+{
+    return juce::jlimit (0.0f, 1.0f, (level - lowestDb) / spanDb);
 }
 
 // The pivot sits 6 + 0.85 (h - 12) below the top, whatever limits the radius, so a tall, narrow
@@ -70,7 +79,7 @@ void VelbriVuArc::strokeArc (juce::Graphics& g, const Geometry& geometry, float 
 
 void VelbriVuArc::paintNeedle (juce::Graphics& g, const Geometry& geometry) const
 {
-    const auto proportion = juce::jlimit (0.0f, 1.0f, (levelDb - lowestDb) / spanDb);
+    const auto proportion = needleProportionFor (levelDb);
     const auto angle = proportion * pi - halfPi;
     const auto reach = 0.92f * geometry.radius;
 

@@ -10,7 +10,7 @@ class VelbriVuArc : public juce::Component
 public:
     VelbriVuArc();
 
-    // Stores the level (dBFS) and repaints, every time.
+    // Stores the level (dBFS); repaints only when the needle moves.
     void setLevelDb (float newLevelDb);
     float getLevelDb() const noexcept { return levelDb; }
 
@@ -22,6 +22,7 @@ private:
         float cx, cy, radius;
     };
 
+    static float needleProportionFor (float levelDb);
     static Geometry geometryFor (juce::Rectangle<float> bounds);
     static void paintFace (juce::Graphics&, juce::Rectangle<float> bounds);
     static void strokeArc (juce::Graphics&, const Geometry&, float fromAngle, float toAngle, juce::Colour);

@@ -119,3 +119,28 @@ TEST (EditorWindow, ShowsTheTooltipOfTheControlThePointerRestsOn)
     EXPECT_GT (changedNear, 3000);
     EXPECT_EQ (differencesOutsideBypass (snapshot.image, painted), changedNear);
 }
+
+// The compressor's reading crosses from the module's audio thread to its editor: after a full-scale
+// tone through "Squash" at full amount (threshold -24 dB, ratio 8), the bar beside the Dynamics
+// fader shows about 24 x (1 - 1/8) = 21 dB of its 24, in the alert colour.
+TEST (EditorWindow, ShowsTheCompressorsGainReductionBesideTheDynamicsFader)
+{
+    const auto snapshot = takeSnapshot ({ "--tone", "0", "--set", "compAmount=100", "--set", "compMode=Squash" });
+    ASSERT_EQ (snapshot.exitCode, 0) << snapshot.output;
+    ASSERT_TRUE (snapshot.image.isValid());
+
+    const auto bar = computeEditorLayout ({ 0, 0, 1180, 560 }).gainReductionMeter;
+    const auto alertAt = [&] (float proportion)
+    {
+        const auto y = bar.getY() + juce::roundToInt (proportion * (float) bar.getHeight());
+        return paintprobe::distance (snapshot.image.getPixelAt (bar.getCentreX(), y), Palette::alert) <= 8;
+    };
+    EXPECT_TRUE (alertAt (0.02f));
+    EXPECT_TRUE (alertAt (0.8f));
+    EXPECT_FALSE (alertAt (0.95f));
+
+    // Nothing compresses without the tone: the bar stays dark.
+    const auto quiet = takeSnapshot ({ "--set", "compAmount=100", "--set", "compMode=Squash" });
+    ASSERT_EQ (quiet.exitCode, 0) << quiet.output;
+    EXPECT_GT (paintprobe::distance (quiet.image.getPixelAt (bar.getCentreX(), bar.getY() + 4), Palette::alert), 64);
+}

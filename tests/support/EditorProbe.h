@@ -14,7 +14,7 @@
 // press, drag and read them without the editor exposing its members.
 namespace editorprobe
 {
-inline const std::array<const char*, 43> stackingOrder {
+inline const std::array<const char*, 44> stackingOrder {
     "inputSlider",         "inputLabel",           "lowSlider",           "lowLabel",
     "highSlider",          "highLabel",            "dynamicsSlider",      "dynamicsLabel",
     "spaceASlider",        "spaceALabel",          "spaceBSlider",        "spaceBLabel",
@@ -25,7 +25,7 @@ inline const std::array<const char*, 43> stackingOrder {
     "spaceBTypeSelector",  "echoDivisionSelector", "lowEnableButton",     "highEnableButton",
     "dynamicsEnableButton", "spaceAEnableButton",  "spaceBEnableButton",  "echoEnableButton",
     "bypassButton",        "tapButton",            "syncButton",          "bpmLabel",
-    "inputMeter",          "outputMeter",          "vuArc",
+    "inputMeter",          "outputMeter",          "vuArc",               "gainReductionMeter",
 };
 
 inline juce::Component& child (juce::Component& editor, const juce::String& name)

@@ -67,7 +67,7 @@ const Placement defaultPlacements[] = {
     { "bpmLabel", { 942, 114, 92, 16 } },          { "syncButton", { 942, 130, 92, 18 } },
     { "blendLabel", { 942, 506, 92, 20 } },        { "blendSlider", { 942, 148, 92, 358 } },
     { "outputLabel", { 1058, 506, 92, 20 } },      { "outputMeter", { 1058, 90, 16, 416 } },
-    { "outputSlider", { 1074, 90, 76, 416 } },
+    { "outputSlider", { 1074, 90, 76, 416 } },     { "gainReductionMeter", { 401, 176, 4, 296 } },
 };
 
 const char* const ledButtons[] = { "lowEnableButton",    "highEnableButton",   "dynamicsEnableButton",
@@ -129,6 +129,7 @@ TEST (EditorLayout, StacksItsChildrenBackToFrontInConstructionOrderWithTheCaptio
     open.get<VelbriLadderMeter> ("inputMeter");
     open.get<VelbriLadderMeter> ("outputMeter");
     open.get<VelbriVuArc> ("vuArc");
+    open.get<VelbriGainReductionMeter> ("gainReductionMeter");
 
     // Every one of them is showing, and nothing the editor adds later covers them except the
     // resize corner and the (hidden) tooltip window.
