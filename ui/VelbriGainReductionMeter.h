@@ -8,8 +8,6 @@
 class VelbriGainReductionMeter : public juce::Component, public juce::SettableTooltipClient
 {
 public:
-    static constexpr float fullScaleDb = 24.0f;
-
     VelbriGainReductionMeter();
 
     // Stores the reduction (dB, 0 or more) and repaints only when the drawn bar would change.
