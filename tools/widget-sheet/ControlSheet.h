@@ -2,5 +2,6 @@
 
 #include <juce_graphics/juce_graphics.h>
 
-// A 1180 x 560 faceplate holding one of every control, placed as in the plug-in window.
+// The plug-in window itself at its default size: the real editor on a processor with sample
+// settings that has just played a tone, so every control, meter and the gain-reduction bar shows.
 juce::Image renderControlSheet();

@@ -3,7 +3,7 @@
 //
 //   lumbra-widget-sheet [output folder]
 //
-// writes sheet.png (a faceplate with one of every control, laid out as the plug-in window) and
+// writes sheet.png (the plug-in window itself, drawn by the editor at sample settings) and
 // states.png (each control in its states, enlarged), plus one file per widget.
 
 #include "tools/widget-sheet/ControlSheet.h"

@@ -4,6 +4,7 @@
 #include "ui/VelbriLedButton.h"
 #include "ui/VelbriLedStackSelector.h"
 #include "ui/VelbriLookAndFeel.h"
+#include "ui/VelbriGainReductionMeter.h"
 #include "ui/VelbriVuArc.h"
 
 #include <functional>
@@ -215,6 +216,13 @@ void addMeterRows (Sheet& sheet, Fixture& fixture)
                make<VelbriVuArc> (fixture, 216, 132, [] (auto& m) { m.setLevelDb (0.0f); }));
     sheet.add ("60 x 120 at -6", 60, 120, make<VelbriVuArc> (fixture, 60, 120, [] (auto& m) { m.setLevelDb (-6.0f); }));
     sheet.add ("14 x 30", 14, 30, make<VelbriVuArc> (fixture, 14, 30, [] (auto& m) { m.setLevelDb (0.0f); }));
+
+    sheet.row ("gain-reduction", "VelbriGainReductionMeter (4 x 296, as beside the Dynamics fader)");
+    for (const float reduction : { 0.0f, 3.0f, 12.0f, 21.0f, 30.0f })
+        sheet.add (juce::String (reduction, 1) + " dB", 4, 296,
+                   make<VelbriGainReductionMeter> (fixture, 4, 296, [reduction] (auto& m) {
+                       m.setReductionDb (reduction);
+                   }));
 }
 
 void addButtonRows (Sheet& sheet, Fixture& fixture)
