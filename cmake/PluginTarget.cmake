@@ -1,5 +1,7 @@
 # The plug-in: juce_add_plugin makes the shared-code library `VelbriLabsLumbra` (JUCE modules plus
-# our sources, compiled once) and the module target `VelbriLabsLumbra_VST3`.
+# our sources, compiled once) and one small target per format linking it: `VelbriLabsLumbra_VST3`
+# (the .vst3 bundle), `VelbriLabsLumbra_LV2` (the .lv2 bundle, its TTL files written after the link
+# by JUCE's helper) and `VelbriLabsLumbra_Standalone` (the app "VelbriLabs Lumbra").
 juce_add_plugin(VelbriLabsLumbra
     PRODUCT_NAME "VelbriLabs Lumbra"
     PLUGIN_NAME "VelbriLabs Lumbra"
@@ -9,7 +11,8 @@ juce_add_plugin(VelbriLabsLumbra
     VERSION 0.0.1
     PLUGIN_MANUFACTURER_CODE Vlbr
     PLUGIN_CODE Lmb1
-    FORMATS VST3
+    FORMATS VST3 LV2 Standalone
+    LV2URI "https://velbrilabs.com/plugins/lumbra"
     IS_SYNTH FALSE
     NEEDS_MIDI_INPUT FALSE
     NEEDS_MIDI_OUTPUT FALSE
@@ -61,7 +64,14 @@ set(LUMBRA_JUCE_DEFINITIONS
     JUCE_PLUGINHOST_LADSPA=0
     JUCE_USE_FLAC=0
     JUCE_USE_OGGVORBIS=0
-    JUCE_MODAL_LOOPS_PERMITTED=1)
+    JUCE_MODAL_LOOPS_PERMITTED=1
+    JUCE_PLUGINHOST_LV2=1
+    JUCE_ALSA=1
+    JUCE_JACK=1
+    # Debian's JUCE does not hand LV2URI to the wrapper (it would fall back to the plug-in's name,
+    # which is no IRI); the VST3 factory's e-mail stays empty, the LV2 maintainer gets a real one.
+    JucePlugin_LV2URI="https://velbrilabs.com/plugins/lumbra"
+    JucePlugin_LV2MaintainerEmail="plugins@velbrilabs.com")
 
 target_compile_definitions(VelbriLabsLumbra PUBLIC ${LUMBRA_JUCE_DEFINITIONS})
 
@@ -72,6 +82,8 @@ target_link_libraries(VelbriLabsLumbra
         juce::juce_audio_formats
         juce::juce_dsp
         juce::juce_gui_extra
+        juce::juce_audio_utils
+        juce::juce_audio_devices
     PUBLIC
         lumbra_system_libs
         juce::juce_recommended_config_flags)
@@ -86,3 +98,11 @@ target_compile_definitions(lumbra_core INTERFACE
     $<TARGET_PROPERTY:VelbriLabsLumbra,COMPILE_DEFINITIONS>)
 
 set(LUMBRA_VST3_BUNDLE "$<TARGET_PROPERTY:VelbriLabsLumbra_VST3,JUCE_PLUGIN_ARTEFACT_FILE>")
+set(LUMBRA_LV2_BUNDLE "${CMAKE_BINARY_DIR}/VelbriLabsLumbra_artefacts/$<CONFIG>/LV2/VelbriLabs Lumbra.lv2")
+
+# The app uses its own application class (a notice while no audio device is open) around JUCE's
+# standalone window; JACK is reached when its server runs, ALSA otherwise.
+target_sources(VelbriLabsLumbra_Standalone PRIVATE "${CMAKE_SOURCE_DIR}/standalone/StandaloneApp.cpp")
+target_compile_definitions(VelbriLabsLumbra_Standalone PRIVATE JUCE_USE_CUSTOM_PLUGIN_STANDALONE_APP=1)
+lumbra_enable_warnings("${CMAKE_SOURCE_DIR}/standalone/StandaloneApp.cpp")
+set(LUMBRA_STANDALONE_APP "$<TARGET_FILE:VelbriLabsLumbra_Standalone>")
