@@ -62,7 +62,7 @@ juce::String usageText()
            "  snapshot --out FILE.png      open the editor in a window (needs an X display, e.g. xvfb-run)\n"
            "                               and save a PNG of it as it appears on screen\n"
            "options:\n"
-           "  --plugin PATH                the .vst3 bundle (default: the one built with this tool)\n"
+           "  --plugin PATH                a .vst3 or .lv2 bundle (default: the .vst3 built with this tool)\n"
            "  --rate HZ                    processing sample rate (render: resamples the input)\n"
            "  --block N                    block size in samples (default 512)\n"
            "  --mono                       mono input (render: the first channel; generate: one channel)\n"

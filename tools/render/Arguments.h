@@ -16,7 +16,7 @@ struct ParameterAssignment
 struct RenderArguments
 {
     juce::String command;            // "info", "render", "generate", "save-state", "snapshot"
-    juce::File plugin;               // the .vst3 bundle
+    juce::File plugin;               // the .vst3 or .lv2 bundle
     juce::File input, output;
     juce::File loadState, saveState;
     std::optional<double> sampleRate;

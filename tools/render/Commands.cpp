@@ -175,16 +175,13 @@ bool writeWav (const juce::File& file, const juce::AudioBuffer<float>& audio, do
     return true;
 }
 
-// Runs the whole signal through in blocks; the plug-in always gives back two channels.
+// Runs the whole signal through the prepared plug-in in blocks; it always gives back two channels.
+// A format whose ports are fixed at stereo (LV2) refused the mono layout: the one input channel
+// then feeds both inputs, as a host wires a mono track into a stereo plug-in.
 juce::AudioBuffer<float> process (juce::AudioPluginInstance& plugin, const juce::AudioBuffer<float>& input,
-                                  double sampleRate, int blockSize, bool mono)
+                                  int blockSize, bool mono)
 {
-    const auto layout = juce::AudioProcessor::BusesLayout {
-        { mono ? juce::AudioChannelSet::mono() : juce::AudioChannelSet::stereo() },
-        { juce::AudioChannelSet::stereo() }
-    };
-    plugin.setBusesLayout (layout);
-    plugin.prepareToPlay (sampleRate, blockSize);
+    const auto monoAccepted = mono && plugin.getTotalNumInputChannels() == 1;
 
     juce::AudioBuffer<float> output (2, input.getNumSamples());
     juce::AudioBuffer<float> block (2, blockSize);
@@ -196,8 +193,8 @@ juce::AudioBuffer<float> process (juce::AudioPluginInstance& plugin, const juce:
         block.setSize (2, length, false, false, true);
         block.clear();
         block.copyFrom (0, 0, input, 0, start, length);
-        if (! mono)
-            block.copyFrom (1, 0, input, juce::jmin (1, input.getNumChannels() - 1), start, length);
+        if (! monoAccepted)
+            block.copyFrom (1, 0, input, mono ? 0 : juce::jmin (1, input.getNumChannels() - 1), start, length);
 
         plugin.processBlock (block, midi);
 
@@ -210,10 +207,21 @@ juce::AudioBuffer<float> process (juce::AudioPluginInstance& plugin, const juce:
 }
 } // namespace
 
-std::unique_ptr<juce::AudioPluginInstance> openPlugin (const RenderArguments& args, double sampleRate, juce::String& error)
+std::unique_ptr<juce::AudioPluginInstance> openPlugin (const RenderArguments& args, double sampleRate, juce::String& error,
+                                                       bool monoInput)
 {
     const auto bundle = args.plugin != juce::File() ? args.plugin : juce::File (LUMBRA_DEFAULT_BUNDLE);
-    auto plugin = loadVst3Plugin (bundle, sampleRate, args.blockSize, error);
+    auto plugin = loadPlugin (bundle, sampleRate, args.blockSize, error);
+
+    // Prepared before any setting arrives, as in a host: the plug-in then meets the state and the
+    // settings the same way in every format (an LV2 plug-in reads its ports only while it runs).
+    if (plugin != nullptr)
+    {
+        const auto stereo = juce::AudioChannelSet::stereo();
+        if (! (monoInput && plugin->setBusesLayout ({ { juce::AudioChannelSet::mono() }, { stereo } })))
+            plugin->setBusesLayout ({ { stereo }, { stereo } });
+        plugin->prepareToPlay (sampleRate, args.blockSize);
+    }
 
     if (plugin != nullptr && args.loadState != juce::File() && ! loadState (*plugin, args.loadState, error))
         return nullptr;
@@ -263,12 +271,12 @@ int runRender (const RenderArguments& args)
         return fail (error);
 
     const auto sampleRate = args.sampleRate.value_or (fileRate);
-    auto plugin = openPlugin (args, sampleRate, error);
+    const auto mono = args.mono || input->getNumChannels() == 1;
+    auto plugin = openPlugin (args, sampleRate, error, mono);
     if (plugin == nullptr)
         return fail (error);
 
-    const auto output = process (*plugin, resample (*input, fileRate, sampleRate), sampleRate, args.blockSize,
-                                 args.mono || input->getNumChannels() == 1);
+    const auto output = process (*plugin, resample (*input, fileRate, sampleRate), args.blockSize, mono);
 
     if (! writeWav (args.output, output, sampleRate, error))
         return fail (error);
@@ -313,8 +321,18 @@ int runGenerate (const RenderArguments& args)
 int runSaveState (const RenderArguments& args)
 {
     juce::String error;
-    auto plugin = openPlugin (args, args.sampleRate.value_or (defaultSampleRate), error);
-    if (plugin == nullptr || ! saveState (*plugin, args.output, error))
+    const auto sampleRate = args.sampleRate.value_or (defaultSampleRate);
+    auto plugin = openPlugin (args, sampleRate, error);
+    if (plugin == nullptr)
+        return fail (error);
+
+    // An LV2 plug-in takes its control ports' values only while it runs: one silent block lets the
+    // saved document hold the settings just made (a VST3 module already holds them).
+    juce::AudioBuffer<float> silence (2, args.blockSize);
+    silence.clear();
+    process (*plugin, silence, args.blockSize, false);
+
+    if (! saveState (*plugin, args.output, error))
         return fail (error);
 
     print ("saved state to " + args.output.getFullPathName());

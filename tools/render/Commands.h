@@ -13,7 +13,9 @@ int runGenerate (const RenderArguments& args);
 int runSaveState (const RenderArguments& args);
 int runSnapshot (const RenderArguments& args);
 
-// Loads the module, restores --load-state and applies the --set assignments.
-std::unique_ptr<juce::AudioPluginInstance> openPlugin (const RenderArguments& args, double sampleRate, juce::String& error);
+// Loads the bundle, prepares it (mono input when asked and the format offers it), restores
+// --load-state and applies the --set assignments.
+std::unique_ptr<juce::AudioPluginInstance> openPlugin (const RenderArguments& args, double sampleRate, juce::String& error,
+                                                       bool monoInput = false);
 
 int fail (const juce::String& message);

@@ -1,4 +1,4 @@
-// lumbra-render: loads the VelbriLabs Lumbra VST3 module as a DAW does and drives it offline.
+// lumbra-render: loads the VelbriLabs Lumbra VST3 or LV2 bundle as a DAW does and drives it offline.
 
 #include "tools/render/Commands.h"
 
