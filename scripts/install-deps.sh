@@ -9,6 +9,8 @@ packages=(
     googletest libgtest-dev libbenchmark-dev
     xvfb x11-utils xauth imagemagick libxtst-dev python3 python3-pil
     clang libclang-rt-14-dev
+    libasound2-dev libjack-jackd2-dev lilv-utils
+    ardour
 )
 
 sudo=""
