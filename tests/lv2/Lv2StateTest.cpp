@@ -168,6 +168,9 @@ TEST_F (Lv2State, TheDocumentAloneRestoresTheSound)
     const auto document = lv2State::ownDocumentOf (resaved);
     ASSERT_NE (document, nullptr);
     EXPECT_EQ (document->getChildByAttribute ("id", ParamIDs::spaceBMix)->getDoubleAttribute ("value"), 42.0);
+
+    // The host's own port was never told: LV2 lets only the host move an input port.
+    EXPECT_EQ (lv2State::portValueOf (resaved, ParamIDs::spaceBMix), 0.0f);
 }
 
 // A host moves a stepped parameter's port between steps: the plug-in lands on a step.

@@ -65,3 +65,16 @@ inline juce::MemoryBlock withoutPortValues (const juce::MemoryBlock& hosted)
     return hostedFrom (text.substring (0, start) + text.substring (stateStart));
 }
 } // namespace lv2State
+
+namespace lv2State
+{
+// The value the host saved for one control port, or NaN.
+inline float portValueOf (const juce::MemoryBlock& hosted, const juce::String& symbol)
+{
+    const auto text = textOf (hosted);
+    const auto at = text.indexOf ("lv2:symbol \"" + symbol + "\"");
+    if (at < 0)
+        return std::numeric_limits<float>::quiet_NaN();
+    return text.substring (text.indexOf (at, "pset:value ") + 11).upToFirstOccurrenceOf ("\n", false, false).getFloatValue();
+}
+} // namespace lv2State
