@@ -8,7 +8,9 @@ cd "$(dirname "$0")/.."
 
 scripts/configure.sh build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMBRA_SANITIZE=address,undefined \
     -DLUMBRA_BUILD_BENCH=OFF
-cmake --build build-asan -j2
+# JUCE's LV2 helper runs at build time to write the bundle's TTL files; leaks of a build step are
+# not the plug-in's.
+ASAN_OPTIONS=detect_leaks=0 cmake --build build-asan -j2
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
