@@ -121,7 +121,8 @@ void VelbrinLumbraEditor::styleSmallCaption (juce::Label& label, const juce::Str
 }
 
 // Selectors have no attachment: a click sets the choice directly, and the timer relights them
-// from the parameter, which also brings in changes made by the host.
+// from the parameter, which also brings in changes made by the host. Each click is one complete
+// gesture, so hosts record it in their automation and undo history.
 void VelbrinLumbraEditor::setupSelector (VelbriLedStackSelector& selector, const juce::StringArray& choices,
                                          const juce::String& parameterId)
 {
@@ -132,8 +133,12 @@ void VelbrinLumbraEditor::setupSelector (VelbriLedStackSelector& selector, const
     selector.onChange = [this, parameterId, count = choices.size()] (int index)
     {
         if (auto* parameter = processorRef.parameters.getParameter (parameterId))
+        {
+            parameter->beginChangeGesture();
             parameter->setValueNotifyingHost (static_cast<float> (index)
                                               / static_cast<float> (juce::jmax (1, count - 1)));
+            parameter->endChangeGesture();
+        }
     };
 }
 
