@@ -29,25 +29,24 @@ set(LUMBRA_SOURCES
     plugin/StateDocument.cpp
     plugin/TempoSettings.cpp
     dsp/BlockDriver.cpp
+    dsp/ShelfBand.cpp
     dsp/ToneStage.cpp
     dsp/DynamicsStage.cpp
-    dsp/GainReduction.cpp
+    dsp/DelayTimeFade.cpp
+    dsp/PreDelay.cpp
     dsp/SpaceStage.cpp
     dsp/EchoStage.cpp
     dsp/LevelMeter.cpp
     editor/PluginEditor.cpp
     editor/EditorLayout.cpp
     editor/EditorTempoPanel.cpp
-    editor/BackgroundCache.cpp
     ui/VelbriLookAndFeel.cpp
     ui/VelbriLookAndFeelSliders.cpp
     ui/VelbriLookAndFeelFaceplate.cpp
-    ui/VelbriLookAndFeelMeters.cpp
     ui/VelbriLedButton.cpp
     ui/VelbriLedStackSelector.cpp
     ui/VelbriLadderMeter.cpp
-    ui/VelbriVuArc.cpp
-    ui/VelbriGainReductionMeter.cpp)
+    ui/VelbriVuArc.cpp)
 list(TRANSFORM LUMBRA_SOURCES PREPEND "${CMAKE_SOURCE_DIR}/")
 
 target_sources(VelbriLabsLumbra PRIVATE ${LUMBRA_SOURCES})

@@ -1,11 +1,8 @@
 // The audio-thread half of the processor: preparation and the block chain.
 
-#include "dsp/DynamicsStage.h"
-#include "dsp/EchoStage.h"
+#include "dsp/Crossfade.h"
 #include "dsp/InputGuard.h"
 #include "dsp/LevelMeter.h"
-#include "dsp/SpaceStage.h"
-#include "dsp/ToneStage.h"
 #include "dsp/TrimStage.h"
 #include "plugin/PluginProcessor.h"
 
@@ -14,6 +11,7 @@ void VelbrinLumbraProcessor::prepareToPlay (double sampleRate, int samplesPerBlo
     const auto channels = juce::jmax (1, getTotalNumOutputChannels());
     const juce::dsp::ProcessSpec spec { sampleRate, static_cast<juce::uint32> (juce::jmax (1, samplesPerBlock)),
                                         static_cast<juce::uint32> (channels) };
+    const auto settings = readSettings();
 
     preparedSampleRate = sampleRate;
     preparedChannels = channels;
@@ -21,31 +19,21 @@ void VelbrinLumbraProcessor::prepareToPlay (double sampleRate, int samplesPerBlo
     for (auto* gain : { &inputGain, &outputGain })
     {
         gain->prepare (spec);
-        gain->setRampDurationSeconds (0.02);
+        gain->setRampDurationSeconds (glideSeconds);
     }
 
-    lowShelf.prepare (spec);
-    highShelf.prepare (spec);
-    compressor.prepare (spec);
+    tone.prepare (spec);
+    dynamics.prepare (spec);
+    spaceA.prepare (spec, settings.spaceA.type);
+    spaceB.prepare (spec, settings.spaceB.type);
+    echo.prepare (spec);
+    prepareGlide (blendAmount, sampleRate, settings.blend);
+    prepareGlide (chainAmount, sampleRate, settings.bypass ? 0.0f : 1.0f);
 
-    prepareSpaceReverb (SpaceKind::a, spaceAReverb, params.spaceAType, spec);
-    prepareSpaceReverb (SpaceKind::b, spaceBReverb, params.spaceBType, spec);
-    spaceAReverb.reset();
-    spaceBReverb.reset();
-
-    echoLine.setMaximumDelayInSamples (static_cast<int> (sampleRate + sampleRate));
-    echoLine.prepare (spec);
-    echoLine.reset();
-
-    for (auto* line : { &spaceAPreDelayLine, &spaceBPreDelayLine })
-    {
-        line->setMaximumDelayInSamples (static_cast<int> (sampleRate * 0.6));
-        line->prepare (spec);
-        line->reset();
-    }
-
-    for (auto* scratch : { &dryBuffer, &sendBuffer, &wetBuffer })
+    for (auto* scratch : { &dryBuffer, &sendBuffer, &wetBuffer, &bypassBuffer })
         scratch->setSize (channels, static_cast<int> (spec.maximumBlockSize));
+
+    startAtSettings.store (true);
 }
 
 void VelbrinLumbraProcessor::releaseResources() {}
@@ -54,10 +42,13 @@ void VelbrinLumbraProcessor::processBlock (juce::AudioBuffer<float>& buffer, juc
 {
     juce::ScopedNoDenormals noDenormals;
 
-    const auto bypassed = isSwitchOn (params.bypass);
+    const auto settings = readSettings();
+    const auto jump = startAtSettings.exchange (false);
+    setStageTargets (settings, jump);
     duplicateMonoInput (buffer);
 
-    if (bypassed)
+    // Fully in bypass nothing runs: every tail, envelope and glide waits where it is.
+    if (restsAtZero (chainAmount))
     {
         publishBypassLevels (buffer);
         return;
@@ -80,39 +71,64 @@ void VelbrinLumbraProcessor::processBlock (juce::AudioBuffer<float>& buffer, juc
 
     silenceNonFiniteSamples (buffer, numChannels, numSamples);
     ensureScratchFits (numChannels, numSamples);
-    processChain (buffer, numChannels, numSamples);
+
+    // Into or out of bypass, the chain runs and crosses over with the untouched input.
+    const auto crossingBypass = chainAmount.isSmoothing();
+    if (crossingBypass)
+        copyBlock (buffer, bypassBuffer, numChannels, numSamples);
+
+    processChain (buffer, settings, numChannels, numSamples);
+
+    if (crossingBypass)
+        crossfadeInPlace (bypassBuffer, buffer, chainAmount, numChannels, numSamples);
+
+    outputLevelDb.store (peakLevelDb (buffer, numSamples));
 }
 
 // The chain, top to bottom as the signal flows.
-void VelbrinLumbraProcessor::processChain (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples)
+void VelbrinLumbraProcessor::processChain (juce::AudioBuffer<float>& buffer, const ChainSettings& settings,
+                                           int numChannels, int numSamples)
 {
     juce::dsp::AudioBlock<float> block (buffer.getArrayOfWritePointers(), static_cast<size_t> (numChannels),
                                         static_cast<size_t> (numSamples));
-    const ReplacingContext context (block);
 
-    applyTrim (inputGain, decibelsToGain (params.inputTrim.load()), block);
+    applyTrim (inputGain, settings.inputGain, block);
     inputLevelDb.store (peakLevelDb (buffer, numSamples));
 
-    runToneStage (lowShelf, highShelf, params, preparedSampleRate, context);
-    gainReductionDb.store (runDynamicsStage (compressor, params, context));
+    // The wet scratch buffer is free until the spaces: tone and dynamics keep their crossover copy there.
+    tone.process (buffer, wetBuffer, numChannels, numSamples);
+    gainReductionDb.store (dynamics.process (buffer, wetBuffer, numChannels, numSamples));
 
     takeSnapshot (buffer, numChannels, numSamples);
 
     ReturnBuses buses { sendBuffer, wetBuffer, buffer, numChannels, numSamples };
-    runSpaceStage (SpaceKind::a, spaceAReverb, spaceAPreDelayLine,
-                   { params.spaceAEnabled, params.spaceAMix, params.spaceAType, params.spaceAPreDelay },
-                   preparedSampleRate, buses);
-    runSpaceStage (SpaceKind::b, spaceBReverb, spaceBPreDelayLine,
-                   { params.spaceBEnabled, params.spaceBMix, params.spaceBType, params.spaceBPreDelay },
-                   preparedSampleRate, buses);
-
-    if (const auto echoMix = runningEchoMix (params))
-        runEchoStage (echoLine, *echoMix, params, getEffectiveBpm(), preparedSampleRate, buses);
+    spaceA.process (buses);
+    spaceB.process (buses);
+    echo.process (buses);
 
     applyBlend (buffer, numChannels, numSamples);
+    applyTrim (outputGain, settings.outputGain, block);
+}
 
-    applyTrim (outputGain, decibelsToGain (params.outputTrim.load()), block);
-    outputLevelDb.store (peakLevelDb (buffer, numSamples));
+// One read of every parameter per block; the echo's tempo comes from the host or the tempo panel.
+ChainSettings VelbrinLumbraProcessor::readSettings()
+{
+    auto settings = params.read();
+    settings.echo.bpm = getEffectiveBpm();
+    return settings;
+}
+
+// Every stage heads for this block's settings, also in bypass, so that leaving bypass glides from
+// what was last heard.
+void VelbrinLumbraProcessor::setStageTargets (const ChainSettings& settings, bool jump) noexcept
+{
+    tone.setTargets (settings.tone, jump);
+    dynamics.setTargets (settings.dynamics, jump);
+    spaceA.setTargets (settings.spaceA, jump);
+    spaceB.setTargets (settings.spaceB, jump);
+    echo.setTargets (settings.echo, jump);
+    glideTo (blendAmount, settings.blend, jump);
+    glideTo (chainAmount, settings.bypass ? 0.0f : 1.0f, jump);
 }
 
 // A mono input arrives in channel 0 of a stereo buffer: both sides carry it from here on.
@@ -135,7 +151,7 @@ void VelbrinLumbraProcessor::ensureScratchFits (int numChannels, int numSamples)
     if (dryBuffer.getNumSamples() >= numSamples && dryBuffer.getNumChannels() == numChannels)
         return;
 
-    for (auto* scratch : { &dryBuffer, &sendBuffer, &wetBuffer })
+    for (auto* scratch : { &dryBuffer, &sendBuffer, &wetBuffer, &bypassBuffer })
         scratch->setSize (numChannels, numSamples, false, false, true);
 }
 
@@ -150,17 +166,30 @@ void VelbrinLumbraProcessor::takeSnapshot (const juce::AudioBuffer<float>& buffe
 }
 
 // out = (1 - b) dry + b out: since out is dry plus the returns, blend sets the returns' level only.
-void VelbrinLumbraProcessor::applyBlend (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) const
+void VelbrinLumbraProcessor::applyBlend (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept
 {
-    const auto wet = percentToUnit (params.blend);
-    const auto dry = 1.0f - wet;
+    const auto start = blendAmount;
 
     for (int channel = 0; channel < numChannels; ++channel)
     {
+        blendAmount = start;
         auto* out = buffer.getWritePointer (channel);
         const auto* dryIn = dryBuffer.getReadPointer (channel);
 
+        if (! blendAmount.isSmoothing())
+        {
+            const auto wet = blendAmount.getTargetValue();
+            const auto dry = 1.0f - wet;
+
+            for (int i = 0; i < numSamples; ++i)
+                out[i] = dry * dryIn[i] + wet * out[i];
+            continue;
+        }
+
         for (int i = 0; i < numSamples; ++i)
-            out[i] = dry * dryIn[i] + wet * out[i];
+        {
+            const auto wet = blendAmount.getNextValue();
+            out[i] = (1.0f - wet) * dryIn[i] + wet * out[i];
+        }
     }
 }

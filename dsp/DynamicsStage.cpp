@@ -1,6 +1,28 @@
 #include "dsp/DynamicsStage.h"
 
-#include "dsp/GainReduction.h"
+#include "dsp/Crossfade.h"
+
+#include <cmath>
+
+namespace
+{
+// The threshold as a gain, as the hard-knee gain computer compares it with the envelope.
+float thresholdGain (float amount) noexcept
+{
+    return juce::Decibels::decibelsToGain (-24.0f * amount, -200.0f);
+}
+
+// Above the threshold the gain is (envelope / threshold)^(1 / ratio - 1).
+float exponentFor (float ratio) noexcept
+{
+    return 1.0f / ratio - 1.0f;
+}
+
+float reductionDb (float smallestGain) noexcept
+{
+    return smallestGain < 1.0f ? -20.0f * std::log10 (juce::jmax (smallestGain, 1.0e-6f)) : 0.0f;
+}
+} // namespace
 
 CompressorCharacter compressorCharacter (int index) noexcept
 {
@@ -12,23 +34,109 @@ CompressorCharacter compressorCharacter (int index) noexcept
     }
 }
 
-float runDynamicsStage (juce::dsp::Compressor<float>& compressor, const ParameterHandles& params,
-                        const ReplacingContext& context)
+void DynamicsStage::prepare (const juce::dsp::ProcessSpec& spec)
 {
-    if (! isSwitchOn (params.compEnabled))
+    envelope.prepare (spec);
+    envelope.reset();
+    prepareGlide (thresholdInverse, spec.sampleRate, thresholdInverse.getTargetValue() > 0.0f ? thresholdInverse.getTargetValue() : 1.0f);
+    prepareGlide (makeupGain, spec.sampleRate, makeupGain.getTargetValue() > 0.0f ? makeupGain.getTargetValue() : 1.0f);
+    prepareGlide (gainExponent, spec.sampleRate, gainExponent.getTargetValue());
+    prepareGlide (onAmount, spec.sampleRate, onAmount.getTargetValue());
+    character = -1;
+}
+
+void DynamicsStage::setTargets (const DynamicsSettings& settings, bool jump) noexcept
+{
+    const auto amount = std::isfinite (settings.amount) ? juce::jlimit (0.0f, 1.0f, settings.amount) : 0.0f;
+    const auto chosen = compressorCharacter (settings.character);
+
+    // While the stage is off, nothing of it is heard: its settings are taken as they are.
+    const auto waiting = jump || restsAtZero (onAmount);
+    glideTo (onAmount, settings.enabled ? 1.0f : 0.0f, jump);
+    threshold = thresholdGain (amount);
+    glideTo (thresholdInverse, 1.0f / threshold, waiting);
+    glideTo (makeupGain, decibelsToGain (6.0f * amount), waiting);
+    glideTo (gainExponent, exponentFor (chosen.ratio), waiting);
+
+    // New ballistics only change how fast the envelope moves, never where it is: no step.
+    if (settings.character != character)
+    {
+        character = settings.character;
+        envelope.setAttackTime (chosen.attackMs);
+        envelope.setReleaseTime (chosen.releaseMs);
+    }
+}
+
+float DynamicsStage::process (juce::AudioBuffer<float>& buffer, juce::AudioBuffer<float>& scratch, int numChannels,
+                              int numSamples) noexcept
+{
+    if (restsAtZero (onAmount))
         return 0.0f;
 
-    // One knob: the threshold falls 24 dB over the amount's range while the makeup rises 6 dB.
-    const auto amount = percentToUnit (params.compAmount);
-    const auto character = compressorCharacter (choiceIndex (params.compMode));
+    if (! onAmount.isSmoothing())
+        return reductionDb (compress (buffer, numChannels, numSamples));
 
-    compressor.setThreshold (-24.0f * amount);
-    compressor.setRatio (character.ratio);
-    compressor.setAttack (character.attackMs);
-    compressor.setRelease (character.releaseMs);
-    auto block = context.getOutputBlock();
-    const auto reductionDb = compressMeasuringReduction (compressor, block);
+    copyBlock (buffer, scratch, numChannels, numSamples);
+    const auto smallestGain = compress (buffer, numChannels, numSamples);
+    crossfadeInPlace (scratch, buffer, onAmount, numChannels, numSamples);
+    return reductionDb (smallestGain);
+}
 
-    block.multiplyBy (decibelsToGain (6.0f * amount));
-    return reductionDb;
+float DynamicsStage::compress (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept
+{
+    if (thresholdInverse.isSmoothing() || makeupGain.isSmoothing() || gainExponent.isSmoothing())
+        return compressWhileMoving (buffer, numChannels, numSamples);
+
+    return compressAtRest (buffer, numChannels, numSamples);
+}
+
+float DynamicsStage::compressAtRest (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept
+{
+    const auto inverse = thresholdInverse.getTargetValue();
+    const auto exponent = gainExponent.getTargetValue();
+    const auto makeup = makeupGain.getTargetValue();
+    auto smallestGain = 1.0f;
+
+    for (int channel = 0; channel < numChannels; ++channel)
+    {
+        auto* samples = buffer.getWritePointer (channel);
+
+        for (int i = 0; i < numSamples; ++i)
+        {
+            const auto env = envelope.processSample (channel, samples[i]);
+            const auto gain = env < threshold ? 1.0f : std::pow (env * inverse, exponent);
+            smallestGain = juce::jmin (smallestGain, gain);
+            samples[i] = makeup * (gain * samples[i]);
+        }
+    }
+
+    return smallestGain;
+}
+
+float DynamicsStage::compressWhileMoving (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept
+{
+    auto smallestGain = 1.0f;
+    const auto startInverse = thresholdInverse;
+    const auto startMakeup = makeupGain;
+    const auto startExponent = gainExponent;
+
+    for (int channel = 0; channel < numChannels; ++channel)
+    {
+        thresholdInverse = startInverse;
+        makeupGain = startMakeup;
+        gainExponent = startExponent;
+        auto* samples = buffer.getWritePointer (channel);
+
+        for (int i = 0; i < numSamples; ++i)
+        {
+            const auto env = envelope.processSample (channel, samples[i]);
+            const auto overThreshold = env * thresholdInverse.getNextValue();
+            const auto exponent = gainExponent.getNextValue();
+            const auto gain = overThreshold < 1.0f ? 1.0f : std::pow (overThreshold, exponent);
+            smallestGain = juce::jmin (smallestGain, gain);
+            samples[i] = makeupGain.getNextValue() * (gain * samples[i]);
+        }
+    }
+
+    return smallestGain;
 }

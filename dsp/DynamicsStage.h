@@ -1,7 +1,7 @@
 #pragma once
 
 #include "dsp/DspTypes.h"
-#include "plugin/ParameterHandles.h"
+#include "dsp/Glide.h"
 
 struct CompressorCharacter
 {
@@ -13,8 +13,38 @@ struct CompressorCharacter
 // Ratio and ballistics of each character; an index outside the table reads as "Glue".
 CompressorCharacter compressorCharacter (int index) noexcept;
 
-// The one-knob compressor with its makeup gain, only while switched on (when off, its envelope
-// keeps its value and resumes from it). Returns the block's largest gain reduction in dB, makeup
-// left out; 0 while switched off.
-float runDynamicsStage (juce::dsp::Compressor<float>& compressor, const ParameterHandles& params,
-                        const ReplacingContext& context);
+struct DynamicsSettings
+{
+    bool enabled = true;
+    int character = 0;
+    float amount = 0.0f; // 0..1
+};
+
+// The one-knob compressor with its makeup gain: a peak detector with attack and release ballistics,
+// a hard knee and no look-ahead. The amount glides (threshold falling 24 dB while the makeup rises
+// 6 dB, both in decibels); a new character glides its ratio while the ballistics change at once;
+// switching the stage crosses over from the unprocessed signal. Once off it stops, and its envelope
+// keeps its value and resumes from it.
+class DynamicsStage
+{
+public:
+    void prepare (const juce::dsp::ProcessSpec& spec);
+    void setTargets (const DynamicsSettings& settings, bool jump) noexcept;
+
+    // `scratch` holds the unprocessed block while the stage crosses over. Returns the block's
+    // largest gain reduction in dB (0 or more, makeup left out); 0 while the stage is off.
+    float process (juce::AudioBuffer<float>& buffer, juce::AudioBuffer<float>& scratch, int numChannels,
+                   int numSamples) noexcept;
+
+private:
+    // Each returns the smallest gain the compressor applied in the block.
+    float compress (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept;
+    float compressAtRest (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept;
+    float compressWhileMoving (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept;
+
+    juce::dsp::BallisticsFilter<float> envelope;
+    DecibelGlide thresholdInverse, makeupGain;
+    LinearGlide gainExponent, onAmount;
+    float threshold = 1.0f; // the setting's threshold as a gain, compared as it is once arrived
+    int character = -1;
+};

@@ -5,8 +5,6 @@
 
 namespace
 {
-constexpr float minimumRunningMix = 0.0001f;
-
 float msToFloat (double ms) noexcept
 {
     return static_cast<float> (juce::jmin (ms, static_cast<double> (std::numeric_limits<float>::max())));
@@ -35,25 +33,49 @@ float echoDelayInSamples (float ms, double sampleRate, int maximumDelay)
     return juce::jmin (delay, static_cast<float> (maximumDelay));
 }
 
-std::optional<float> runningEchoMix (const ParameterHandles& params)
+void EchoStage::prepare (const juce::dsp::ProcessSpec& spec)
 {
-    if (! isSwitchOn (params.echoEnabled))
-        return std::nullopt;
-
-    const auto mix = percentToUnit (params.echoMix);
-    return mix > minimumRunningMix ? std::optional<float> (mix) : std::nullopt;
+    sampleRate = spec.sampleRate;
+    line.setMaximumDelayInSamples (static_cast<int> (sampleRate + sampleRate));
+    line.prepare (spec);
+    line.reset();
+    time.prepare (sampleRate, 1.0f);
+    prepareGlide (level, sampleRate, level.getTargetValue());
+    prepareGlide (feedback, sampleRate, feedback.getTargetValue());
 }
 
-void runEchoStage (FractionalDelayLine& echoLine, float mix, const ParameterHandles& params, double bpm,
-                   double sampleRate, ReturnBuses& buses)
+void EchoStage::setTargets (const EchoSettings& settings, bool jump) noexcept
 {
-    const auto ms = divisionToMs (choiceIndex (params.echoDivision), bpm);
-    const auto feedbackValue = percentToUnit (params.echoFeedback);
-    const auto feedback = std::isfinite (feedbackValue) ? feedbackValue : 0.0f;
+    // While the echo waits, nothing of it is heard: its settings are taken as they are.
+    const auto waiting = jump || restsAtZero (level);
+    const auto runs = settings.enabled && settings.mix > minimumRunningMix;
+    glideTo (level, runs ? settings.mix : 0.0f, jump);
+    glideTo (feedback, std::isfinite (settings.feedback) ? settings.feedback : 0.0f, waiting);
 
-    echoLine.setDelay (echoDelayInSamples (ms, sampleRate, echoLine.getMaximumDelayInSamples()));
+    const auto ms = divisionToMs (settings.division, settings.bpm);
+    time.setTarget (echoDelayInSamples (ms, sampleRate, line.getMaximumDelayInSamples()), waiting);
+}
 
-    // Read before write, so a repeat d samples late is y[n] = x[n - d] + feedback y[n - d].
+void EchoStage::process (ReturnBuses& buses) noexcept
+{
+    if (restsAtZero (level))
+        return;
+
+    if (time.isFading() || level.isSmoothing() || feedback.isSmoothing())
+        processWhileMoving (buses);
+    else
+        processAtRest (buses);
+
+    time.endBlock();
+}
+
+// Read before write, so a repeat d samples late is y[n] = x[n - d] + feedback y[n - d].
+void EchoStage::processAtRest (ReturnBuses& buses) noexcept
+{
+    const auto mix = level.getTargetValue();
+    const auto gain = feedback.getTargetValue();
+    line.setDelay (time.current());
+
     for (int channel = 0; channel < buses.numChannels; ++channel)
     {
         const auto* send = buses.send.getReadPointer (channel);
@@ -61,9 +83,45 @@ void runEchoStage (FractionalDelayLine& echoLine, float mix, const ParameterHand
 
         for (int i = 0; i < buses.numSamples; ++i)
         {
-            const auto repeat = echoLine.popSample (channel);
-            echoLine.pushSample (channel, send[i] + feedback * repeat);
+            const auto repeat = line.popSample (channel);
+            line.pushSample (channel, send[i] + gain * repeat);
             out[i] += mix * repeat;
         }
     }
+}
+
+void EchoStage::processWhileMoving (ReturnBuses& buses) noexcept
+{
+    const auto startLevel = level;
+    const auto startFeedback = feedback;
+    const auto startFade = time.progress();
+    line.setDelay (time.current());
+
+    for (int channel = 0; channel < buses.numChannels; ++channel)
+    {
+        level = startLevel;
+        feedback = startFeedback;
+        auto& fade = time.progress();
+        fade = startFade;
+        const auto* send = buses.send.getReadPointer (channel);
+        auto* out = buses.main.getWritePointer (channel);
+
+        for (int i = 0; i < buses.numSamples; ++i)
+        {
+            const auto repeat = readRepeat (channel, fade.getNextValue());
+            line.pushSample (channel, send[i] + feedback.getNextValue() * repeat);
+            out[i] += level.getNextValue() * repeat;
+        }
+    }
+}
+
+// Both read positions while the time crosses over; the read position moves on once per sample.
+float EchoStage::readRepeat (int channel, float fade) noexcept
+{
+    if (! time.isFading())
+        return line.popSample (channel);
+
+    const auto old = line.popSample (channel, time.current(), false);
+    const auto fresh = line.popSample (channel, time.next(), true);
+    return (1.0f - fade) * old + fade * fresh;
 }

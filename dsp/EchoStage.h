@@ -1,10 +1,9 @@
 #pragma once
 
+#include "dsp/DelayTimeFade.h"
 #include "dsp/DspTypes.h"
+#include "dsp/Glide.h"
 #include "dsp/ReturnBuses.h"
-#include "plugin/ParameterHandles.h"
-
-#include <optional>
 
 // The echo time of a division at a tempo: "Slap" 120 ms, "8th" half a beat, "Quarter" one beat;
 // any other index is "Slap". A tempo that is not a number above 0 counts as 120 BPM; an infinite
@@ -15,10 +14,33 @@ float divisionToMs (int divisionIndex, double bpm);
 // most the line's maximum. A time that is not a number gives 1, never an integer made from NaN.
 float echoDelayInSamples (float ms, double sampleRate, int maximumDelay);
 
-// The level of the echo's return this block, or nothing when the echo does not run (switched off,
-// or mix at 0.01 % or below). Read once per block; the stage is then run with that level.
-std::optional<float> runningEchoMix (const ParameterHandles& params);
+struct EchoSettings
+{
+    bool enabled = true;
+    int division = 0;
+    float mix = 0.0f;      // 0..1
+    float feedback = 0.35f; // 0..1
+    double bpm = 120.0;
+};
 
-// The feedback echo, fed from the send copy and added into the main buffer at `mix`.
-void runEchoStage (FractionalDelayLine& echoLine, float mix, const ParameterHandles& params, double bpm,
-                   double sampleRate, ReturnBuses& buses);
+// The feedback echo, fed from the send copy and added into the main buffer. Its level (the mix, or
+// zero while switched off) and its feedback glide; a new time (division or tempo) crosses over
+// between the old and the new read position. It runs while its level is above 0.01 % or still
+// moving; otherwise its line waits, frozen.
+class EchoStage
+{
+public:
+    void prepare (const juce::dsp::ProcessSpec& spec);
+    void setTargets (const EchoSettings& settings, bool jump) noexcept;
+    void process (ReturnBuses& buses) noexcept;
+
+private:
+    void processAtRest (ReturnBuses& buses) noexcept;
+    void processWhileMoving (ReturnBuses& buses) noexcept;
+    float readRepeat (int channel, float fade) noexcept;
+
+    FractionalDelayLine line { 192000 };
+    DelayTimeFade time;
+    LinearGlide level, feedback;
+    double sampleRate = 44100.0;
+};

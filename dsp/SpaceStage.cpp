@@ -1,7 +1,5 @@
 #include "dsp/SpaceStage.h"
 
-#include "plugin/ParameterHandles.h"
-
 namespace
 {
 struct Room
@@ -29,22 +27,6 @@ Room roomFor (SpaceKind kind, int typeIndex) noexcept
         default: return { 0.95f, 0.1f }; // "Vast"
     }
 }
-
-bool spaceRuns (const SpaceControls& controls, float mix) noexcept
-{
-    return isSwitchOn (controls.enabled) && mix > 0.0001f;
-}
-
-// At 0.01 ms or less the line is left alone: neither fed nor read, its contents kept for later.
-void applyPreDelay (FractionalDelayLine& line, float preDelayMs, double sampleRate, const ReplacingContext& context)
-{
-    if (! (preDelayMs > 0.01f))
-        return;
-
-    const auto delaySamples = static_cast<float> (sampleRate) * (preDelayMs * 0.001f);
-    line.setDelay (juce::jmin (delaySamples, static_cast<float> (line.getMaximumDelayInSamples())));
-    line.process (context);
-}
 } // namespace
 
 juce::dsp::Reverb::Parameters spaceSettings (SpaceKind kind, int typeIndex, float mix) noexcept
@@ -53,35 +35,70 @@ juce::dsp::Reverb::Parameters spaceSettings (SpaceKind kind, int typeIndex, floa
     return { room.size, room.damping, mix * 0.85f, 0.0f, 1.0f, 0.0f };
 }
 
-void prepareSpaceReverb (SpaceKind kind, juce::dsp::Reverb& reverb, const std::atomic<float>& type,
-                         const juce::dsp::ProcessSpec& spec)
+void SpaceStage::prepare (const juce::dsp::ProcessSpec& spec, int typeIndex)
 {
     // Preparing sets the reverb's gains to these targets at once: dry 0 and wet 0.
-    reverb.setParameters (spaceSettings (kind, choiceIndex (type), 0.0f));
+    reverb.setParameters (spaceSettings (kind, typeIndex, 0.0f));
     reverb.prepare (spec);
+    reverb.reset();
+    typeInReverb = -2;
+
+    preDelay.prepare (spec);
+    prepareGlide (level, spec.sampleRate, level.getTargetValue());
 }
 
-void runSpaceStage (SpaceKind kind, juce::dsp::Reverb& reverb, FractionalDelayLine& preDelayLine,
-                    const SpaceControls& controls, double sampleRate, ReturnBuses& buses)
+void SpaceStage::setTargets (const SpaceSettings& settings, bool jump) noexcept
 {
-    const auto mix = percentToUnit (controls.mix);
+    // While the space waits, nothing of it is heard: a new pre-delay has nothing to cross over from.
+    const auto waiting = jump || restsAtZero (level);
+    const auto runs = settings.enabled && settings.mix > minimumRunningMix;
+    glideTo (level, runs ? settings.mix : 0.0f, jump);
+    type = settings.type;
+    preDelay.setTarget (settings.preDelayMs, waiting);
+}
 
-    if (! spaceRuns (controls, mix))
+void SpaceStage::process (ReturnBuses& buses) noexcept
+{
+    if (restsAtZero (level))
         return;
 
-    reverb.setParameters (spaceSettings (kind, choiceIndex (controls.type), mix));
+    // The reverb runs at the full wet level; the space's own level scales its return.
+    if (type != typeInReverb)
+    {
+        reverb.setParameters (spaceSettings (kind, type, 1.0f));
+        typeInReverb = type;
+    }
 
     // Each space starts again from the send copy, so neither hears the other.
     for (int channel = 0; channel < buses.numChannels; ++channel)
         buses.wet.copyFrom (channel, 0, buses.send, channel, 0, buses.numSamples);
 
+    preDelay.process (buses.wet, buses.numChannels, buses.numSamples);
+
     juce::dsp::AudioBlock<float> wetBlock (buses.wet.getArrayOfWritePointers(), static_cast<size_t> (buses.numChannels),
                                            static_cast<size_t> (buses.numSamples));
-    const ReplacingContext context (wetBlock);
+    reverb.process (ReplacingContext (wetBlock));
+    addReturn (buses);
+}
 
-    applyPreDelay (preDelayLine, controls.preDelay.load(), sampleRate, context);
-    reverb.process (context);
+void SpaceStage::addReturn (ReturnBuses& buses) noexcept
+{
+    if (! level.isSmoothing())
+    {
+        for (int channel = 0; channel < buses.numChannels; ++channel)
+            buses.main.addFrom (channel, 0, buses.wet, channel, 0, buses.numSamples, level.getTargetValue());
+        return;
+    }
+
+    const auto start = level;
 
     for (int channel = 0; channel < buses.numChannels; ++channel)
-        buses.main.addFrom (channel, 0, buses.wet, channel, 0, buses.numSamples);
+    {
+        level = start;
+        const auto* wet = buses.wet.getReadPointer (channel);
+        auto* out = buses.main.getWritePointer (channel);
+
+        for (int i = 0; i < buses.numSamples; ++i)
+            out[i] += level.getNextValue() * wet[i];
+    }
 }

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "dsp/DspTypes.h"
+#include "dsp/Glide.h"
+#include "dsp/PreDelay.h"
 #include "dsp/ReturnBuses.h"
-
-#include <atomic>
 
 enum class SpaceKind
 {
@@ -11,25 +10,39 @@ enum class SpaceKind
     b
 };
 
-// The parameters one space reads.
-struct SpaceControls
+struct SpaceSettings
 {
-    const std::atomic<float>& enabled;
-    const std::atomic<float>& mix;
-    const std::atomic<float>& type;
-    const std::atomic<float>& preDelay;
+    bool enabled = true;
+    int type = 0;
+    float mix = 0.0f; // 0..1
+    float preDelayMs = 0.0f;
 };
 
 // The reverb settings of a space's type at a mix (0..1): wet only. An index outside the table
 // reads as the last row.
 juce::dsp::Reverb::Parameters spaceSettings (SpaceKind kind, int typeIndex, float mix) noexcept;
 
-// Sizes a space's reverb for the spec, silent: its gains start from zero, so the first block it runs
-// fades in from nothing instead of gliding down from the reverb's own dry default.
-void prepareSpaceReverb (SpaceKind kind, juce::dsp::Reverb& reverb, const std::atomic<float>& type,
-                         const juce::dsp::ProcessSpec& spec);
-
 // One reverb space with its pre-delay: a wet-only return of the send copy added to the main buffer.
-// It runs while switched on with its mix above 0.01 %; otherwise its tail and pre-delay wait.
-void runSpaceStage (SpaceKind kind, juce::dsp::Reverb& reverb, FractionalDelayLine& preDelayLine,
-                    const SpaceControls& controls, double sampleRate, ReturnBuses& buses);
+// Its level (the mix, or zero while switched off) glides; it runs while that level is above 0.01 %
+// or still moving, and otherwise its tail and pre-delay wait. A new type is glided by the reverb
+// itself (room size and damping over 10 ms).
+class SpaceStage
+{
+public:
+    explicit SpaceStage (SpaceKind kind) : kind (kind) {}
+
+    // Sized for the spec and silent: the reverb's gains start from zero, so the first block it
+    // runs fades in from nothing.
+    void prepare (const juce::dsp::ProcessSpec& spec, int typeIndex);
+    void setTargets (const SpaceSettings& settings, bool jump) noexcept;
+    void process (ReturnBuses& buses) noexcept;
+
+private:
+    void addReturn (ReturnBuses& buses) noexcept;
+
+    SpaceKind kind;
+    juce::dsp::Reverb reverb;
+    PreDelay preDelay;
+    LinearGlide level;
+    int type = 0, typeInReverb = -2;
+};

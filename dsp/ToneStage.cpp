@@ -1,27 +1,5 @@
 #include "dsp/ToneStage.h"
 
-namespace
-{
-using ShelfDesign = std::array<float, 6> (*) (double, float, float, float);
-
-constexpr float shelfQ = 0.7071f;
-
-// A corner at or above Nyquist makes the biquad unstable; at the usual rates no corner comes near this.
-float limitCorner (float cornerHz, double sampleRate) noexcept
-{
-    return juce::jmin (cornerHz, static_cast<float> (0.45 * sampleRate));
-}
-
-void runBand (ShelfFilter& shelf, ShelfDesign design, float cornerHz, float gainDb, double sampleRate,
-              const ReplacingContext& context)
-{
-    // Written into the band's shared coefficient set: every channel's filter picks the new values up
-    // from its next sample, its memory untouched, and nothing is allocated on the audio thread.
-    *shelf.state = design (sampleRate, limitCorner (cornerHz, sampleRate), shelfQ, decibelsToGain (gainDb));
-    shelf.process (context);
-}
-} // namespace
-
 float lowShelfCornerHz (int characterIndex) noexcept
 {
     switch (characterIndex)
@@ -42,16 +20,21 @@ float highShelfCornerHz (int characterIndex) noexcept
     }
 }
 
-void runToneStage (ShelfFilter& lowShelf, ShelfFilter& highShelf, const ParameterHandles& params,
-                   double sampleRate, const ReplacingContext& context)
+void ToneStage::prepare (const juce::dsp::ProcessSpec& spec)
 {
-    using Design = juce::dsp::IIR::ArrayCoefficients<float>;
+    low.prepare (spec);
+    high.prepare (spec);
+}
 
-    if (isSwitchOn (params.lowEnabled))
-        runBand (lowShelf, &Design::makeLowShelf, lowShelfCornerHz (choiceIndex (params.lowMode)),
-                 params.lowGain.load(), sampleRate, context);
+void ToneStage::setTargets (const ToneSettings& settings, bool jump) noexcept
+{
+    low.setTargets (settings.low, jump);
+    high.setTargets (settings.high, jump);
+}
 
-    if (isSwitchOn (params.highEnabled))
-        runBand (highShelf, &Design::makeHighShelf, highShelfCornerHz (choiceIndex (params.highMode)),
-                 params.highGain.load(), sampleRate, context);
+void ToneStage::process (juce::AudioBuffer<float>& buffer, juce::AudioBuffer<float>& scratch, int numChannels,
+                         int numSamples) noexcept
+{
+    low.process (buffer, scratch, numChannels, numSamples);
+    high.process (buffer, scratch, numChannels, numSamples);
 }

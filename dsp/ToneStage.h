@@ -1,12 +1,25 @@
 #pragma once
 
-#include "dsp/DspTypes.h"
-#include "plugin/ParameterHandles.h"
+#include "dsp/ShelfBand.h"
 
 // Corner frequency of each band's characters; an index outside the table reads as the last row.
 float lowShelfCornerHz (int characterIndex) noexcept;
 float highShelfCornerHz (int characterIndex) noexcept;
 
-// Low shelf, then high shelf, each only while switched on (a band that is off keeps its memory).
-void runToneStage (ShelfFilter& lowShelf, ShelfFilter& highShelf, const ParameterHandles& params,
-                   double sampleRate, const ReplacingContext& context);
+struct ToneSettings
+{
+    ShelfBandSettings low, high;
+};
+
+// Low shelf, then high shelf.
+class ToneStage
+{
+public:
+    void prepare (const juce::dsp::ProcessSpec& spec);
+    void setTargets (const ToneSettings& settings, bool jump) noexcept;
+    void process (juce::AudioBuffer<float>& buffer, juce::AudioBuffer<float>& scratch, int numChannels,
+                  int numSamples) noexcept;
+
+private:
+    ShelfBand low { ShelfBand::Kind::low }, high { ShelfBand::Kind::high };
+};

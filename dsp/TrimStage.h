@@ -2,13 +2,17 @@
 
 #include <juce_dsp/juce_dsp.h>
 
-// Input or output trim: a 20 ms linear glide to the new gain. JUCE's gain keeps one float per
-// sample on the stack while it glides, so very long (offline) blocks go through in slices.
+#include <cmath>
+
+// Input or output trim: a 20 ms linear glide to the new gain (a gain that is not a finite number
+// is refused, and the glide keeps its course). JUCE's gain keeps one float per sample on the stack
+// while it glides, so very long (offline) blocks go through in slices.
 inline void applyTrim (juce::dsp::Gain<float>& gain, float linearGain, juce::dsp::AudioBlock<float> block)
 {
     constexpr size_t maxSliceLength = 2048;
 
-    gain.setGainLinear (linearGain);
+    if (std::isfinite (linearGain))
+        gain.setGainLinear (linearGain);
 
     for (size_t start = 0; start < block.getNumSamples(); start += maxSliceLength)
     {

@@ -40,3 +40,20 @@ ParameterHandles::ParameterHandles (juce::AudioProcessorValueTreeState& state)
       bypass (rawValue (state, ParamIDs::bypass))
 {
 }
+
+ChainSettings ParameterHandles::read() const noexcept
+{
+    ChainSettings settings;
+    settings.inputGain = decibelsToGain (inputTrim.load());
+    settings.tone.low = { isSwitchOn (lowEnabled), lowShelfCornerHz (choiceIndex (lowMode)), lowGain.load() };
+    settings.tone.high = { isSwitchOn (highEnabled), highShelfCornerHz (choiceIndex (highMode)), highGain.load() };
+    settings.dynamics = { isSwitchOn (compEnabled), choiceIndex (compMode), percentToUnit (compAmount) };
+    settings.spaceA = { isSwitchOn (spaceAEnabled), choiceIndex (spaceAType), percentToUnit (spaceAMix), spaceAPreDelay.load() };
+    settings.spaceB = { isSwitchOn (spaceBEnabled), choiceIndex (spaceBType), percentToUnit (spaceBMix), spaceBPreDelay.load() };
+    settings.echo = { isSwitchOn (echoEnabled), choiceIndex (echoDivision), percentToUnit (echoMix),
+                      percentToUnit (echoFeedback), 120.0 };
+    settings.blend = percentToUnit (blend);
+    settings.outputGain = decibelsToGain (outputTrim.load());
+    settings.bypass = isSwitchOn (bypass);
+    return settings;
+}

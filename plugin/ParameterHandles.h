@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/ChainSettings.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <atomic>
@@ -35,6 +37,10 @@ struct ParameterHandles
     std::atomic<float>& blend;
     std::atomic<float>& outputTrim;
     std::atomic<float>& bypass;
+
+    // Every value the chain needs for one block, each parameter loaded once. The echo's tempo is
+    // not a parameter: the caller fills it in.
+    ChainSettings read() const noexcept;
 };
 
 // How the chain reads raw values.
@@ -47,10 +53,4 @@ inline int choiceIndex (const std::atomic<float>& raw) noexcept
 {
     const auto value = raw.load();
     return (value >= 0.0f && value < 3.0f) ? static_cast<int> (value) : -1;
-}
-
-// The decibel rule: d dB is 10^(d / 20) above -100 dB, and silence otherwise.
-inline float decibelsToGain (float decibels) noexcept
-{
-    return juce::Decibels::decibelsToGain (decibels);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dsp/DspTypes.h"
+#include "dsp/ChainSettings.h"
 #include "plugin/ParameterHandles.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -66,12 +66,16 @@ private:
     double lastTapMs = 0.0;
 
     juce::dsp::Gain<float> inputGain, outputGain;
-    ShelfFilter lowShelf, highShelf;
-    juce::dsp::Compressor<float> compressor;
-    juce::dsp::Reverb spaceAReverb, spaceBReverb;
-    FractionalDelayLine spaceAPreDelayLine { 48000 }, spaceBPreDelayLine { 48000 };
-    FractionalDelayLine echoLine { 192000 };
-    juce::AudioBuffer<float> dryBuffer, sendBuffer, wetBuffer;
+    ToneStage tone;
+    DynamicsStage dynamics;
+    SpaceStage spaceA { SpaceKind::a }, spaceB { SpaceKind::b };
+    EchoStage echo;
+    LinearGlide blendAmount, chainAmount; // chainAmount: 1 while the chain is heard, 0 in bypass
+    juce::AudioBuffer<float> dryBuffer, sendBuffer, wetBuffer, bypassBuffer;
+
+    // Set after preparing and after a restore: the next block starts at the settings as they are,
+    // with no glide from the values before.
+    std::atomic<bool> startAtSettings { true };
 
     // Not part of the host contract: the audio thread's view of the parameters and the
     // channel count the DSP objects were prepared for.
@@ -79,12 +83,14 @@ private:
     int preparedChannels = 2;
 
     // Block driver steps (dsp/BlockDriver.cpp).
+    ChainSettings readSettings();
+    void setStageTargets (const ChainSettings& settings, bool jump) noexcept;
     void duplicateMonoInput (juce::AudioBuffer<float>& buffer) const;
     void publishBypassLevels (const juce::AudioBuffer<float>& buffer);
     void ensureScratchFits (int numChannels, int numSamples);
-    void processChain (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples);
+    void processChain (juce::AudioBuffer<float>& buffer, const ChainSettings& settings, int numChannels, int numSamples);
     void takeSnapshot (const juce::AudioBuffer<float>& buffer, int numChannels, int numSamples);
-    void applyBlend (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) const;
+    void applyBlend (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VelbrinLumbraProcessor)
 };

@@ -123,4 +123,7 @@ void VelbrinLumbraProcessor::setStateInformation (const void* data, int sizeInBy
     auto state = juce::ValueTree::fromXml (*xml);
     repairParameterValues (state, parameters);
     parameters.replaceState (state);
+
+    // A restored setting is where the sound starts, not a place to glide to.
+    startAtSettings.store (true);
 }

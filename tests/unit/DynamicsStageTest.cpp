@@ -106,16 +106,21 @@ TEST (DynamicsStage, BelowTheThresholdOnlyTheMakeupApplies)
     }
 }
 
-// While off the stage passes the signal untouched and its envelope stays where it was: switched on
-// again after two silent seconds, it still pulls a quiet tone down as hard as the loud one before.
+// Switched off, the stage crosses over to the untouched signal in 20 ms and then passes it bit for
+// bit while its envelope stays where it was: switched on again after two seconds, it still pulls a
+// quiet tone down as hard as the loud one before, less only what the release let go during the
+// 20 ms crossover back.
 TEST (DynamicsStage, SwitchedOffItIsBitExactAndItsEnvelopeWaits)
 {
+    constexpr int fade = 960; // 20 ms
     auto harness = dynamicsOnlyHarness (100.0f, 2); // threshold -24 dB, ratio 8, release 400 ms
 
     auto loud = square (0.0, 48000);
     harness.process (loud); // the detector now sits at full scale
 
     harness.set (ParamIDs::compEnabled, 0.0f);
+    auto crossing = square (0.0, fade); // the same level: the detector stays at full scale
+    harness.process (crossing);
     const auto passing = signals::noise (2 * 48000, 41);
     auto passed = passing;
     harness.process (passed);
@@ -124,12 +129,17 @@ TEST (DynamicsStage, SwitchedOffItIsBitExactAndItsEnvelopeWaits)
             ASSERT_EQ (passed.getSample (channel, i), passing.getSample (channel, i)) << i;
 
     harness.set (ParamIDs::compEnabled, 1.0f);
-    auto quiet = square (-20.0, 480);
+    auto quiet = square (-20.0, fade);
     harness.process (quiet);
 
-    // Detector still at full scale: gain (0 dB - -24 dB) x (1/8 - 1) = -21 dB, then +6 dB makeup.
-    // A detector that had been reset would give only -3.5 dB of reduction here.
-    EXPECT_NEAR (juce::Decibels::gainToDecibels (std::abs (quiet.getSample (0, 0))), -20.0 - 21.0 + 6.0, 0.1);
+    // At the end of the crossover the detector has released from 1 towards 0.1 for 20 ms with the
+    // 400 ms release: 0.1 + 0.9 exp (-2 pi 1000 / (48000 x 400))^960. The gain is then
+    // (detector / -24 dB)^(1/8 - 1), then +6 dB makeup. A detector that had been reset would give
+    // only -3.5 dB of reduction here.
+    const auto detector = 0.1 + 0.9 * std::pow (std::exp (-juce::MathConstants<double>::twoPi * 1000.0 / (48000.0 * 400.0)), fade);
+    const auto reductionDb = (juce::Decibels::gainToDecibels (detector) + 24.0) * (1.0 / 8.0 - 1.0);
+    EXPECT_LT (reductionDb, -15.0);
+    EXPECT_NEAR (juce::Decibels::gainToDecibels (std::abs (quiet.getSample (0, fade - 1))), -20.0 + reductionDb + 6.0, 0.1);
 }
 
 TEST (DynamicsStage, OversamplingChoiceChangesNothing)

@@ -142,9 +142,12 @@ TEST (EchoStage, TheHostTempoWinsOnlyWhenSyncedAndUsable)
     }
 }
 
-// While the echo does not run its line is neither read nor written: the pending repeats wait.
+// Stopped, the echo fades its return out over 20 ms (882 samples at 44.1 kHz) while its line still
+// runs; from then on its line is neither read nor written and the pending repeats wait. Started
+// again, it fades back in over 20 ms and the repeats carry on from where the line stopped.
 TEST (EchoStage, PendingRepeatsResumeWhenTheEchoRunsAgain)
 {
+    constexpr int fade = 882;
     const std::pair<const juce::String*, float> stoppers[] = { { &ParamIDs::echoMix, 0.0f },
                                                                { &ParamIDs::echoEnabled, 0.0f } };
     for (const auto& [id, stopValue] : stoppers)
@@ -166,11 +169,13 @@ TEST (EchoStage, PendingRepeatsResumeWhenTheEchoRunsAgain)
         auto resumed = part (14994, 15006);
         harness->process (resumed);
 
-        // The second repeat arrives 10584 - 6174 = 4410 samples after the restart, the third 5292 later.
+        // The line ran on for the fade out: the second repeat arrives 10584 - 6174 - 882 = 3528
+        // samples after the restart, past the fade in, and the third 5292 later.
+        const auto second = 14994 + 10584 - 6174 - fade;
         EXPECT_NEAR (audio.getSample (0, 5292), impulseLevel * 0.5f, 1.0e-6f);
         EXPECT_EQ (audio.getMagnitude (0, 6174, 8820), 0.0f);
-        EXPECT_NEAR (audio.getSample (0, 14994 + 4410), impulseLevel * 0.25f, 1.0e-6f);
-        EXPECT_NEAR (audio.getSample (1, 14994 + 4410 + 5292), impulseLevel * 0.125f, 1.0e-6f);
+        EXPECT_NEAR (audio.getSample (0, second), impulseLevel * 0.25f, 1.0e-6f);
+        EXPECT_NEAR (audio.getSample (1, second + 5292), impulseLevel * 0.125f, 1.0e-6f);
         EXPECT_NEAR (audio.getMagnitude (0, 14994, 15006), impulseLevel * 0.25f, 1.0e-6f);
     }
 }

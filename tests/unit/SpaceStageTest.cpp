@@ -166,9 +166,13 @@ TEST (SpaceStage, SpaceBDoesNotHearSpaceA)
 
 // A space that stops running (mix to zero, or switched off) goes silent at once and hears nothing;
 // when it runs again its tail and its pre-delay continue exactly where they stopped.
+// Stopped, a space fades its return out over 20 ms while it still runs; from then on its tail and
+// its pre-delay wait, and started again they carry on from there, 20 ms further than the
+// uninterrupted instance was when the stop came.
 TEST (SpaceStage, AStoppedSpaceFreezesItsTailAndPreDelayThenResumes)
 {
-    constexpr int beforeStop = 2400; // the impulse is still inside the 100 ms pre-delay here
+    constexpr int fade = 960;
+    constexpr int beforeStop = 2400; // the impulse is still inside the 100 ms pre-delay here, and after the fade
     constexpr int stopped = 24000;
     constexpr int afterRestart = 48000;
 
@@ -191,7 +195,8 @@ TEST (SpaceStage, AStoppedSpaceFreezesItsTailAndPreDelayThenResumes)
         reference->process (referenceTail);
 
         paused->set (stopBySwitch ? ParamIDs::spaceAEnabled : ParamIDs::spaceAMix, 0.0f);
-        const auto passing = signals::noise (stopped, 55);
+        auto passing = signals::noise (stopped, 55);
+        passing.clear (0, fade); // the fade out still feeds the space: silence, as the reference hears
         auto passed = passing;
         paused->process (passed);
         expectSamplesNear (passing, 0, passed, 0, stopped, 0.0f);
@@ -201,7 +206,8 @@ TEST (SpaceStage, AStoppedSpaceFreezesItsTailAndPreDelayThenResumes)
         paused->process (resumedTail);
 
         EXPECT_GT (referenceTail.getMagnitude (0, afterRestart), 0.01f);
-        expectSamplesNear (referenceTail, 0, resumedTail, 0, afterRestart, 1.0e-7f);
+        EXPECT_EQ (resumedTail.getMagnitude (0, fade), 0.0f) << "nothing reaches the return during the fade in";
+        expectSamplesNear (referenceTail, fade, resumedTail, 0, afterRestart - fade, 1.0e-7f);
     }
 }
 
@@ -273,9 +279,11 @@ TEST (SpaceStage, APreDelayAtZeroHoldsWhatItsLineHeld)
     harness->process (held);
     EXPECT_EQ (held.getMagnitude (0, 9600), 0.0f) << "the impulse must stay in the line";
 
+    // The crossover to zero ran the line for 960 more samples: the impulse comes out that much earlier.
     harness->set (ParamIDs::spaceAPreDelay, 100.0f);
     auto released = silence (9600);
     harness->process (released);
-    EXPECT_EQ (firstNonZero (released, 0, 0), 2400 + shortestCombLeft);
-    EXPECT_NEAR (released.getSample (0, 2400 + shortestCombLeft), firstEchoOfAUnitImpulse (100.0f), 1.0e-6f);
+    const auto arrival = 2400 - 960 + shortestCombLeft;
+    EXPECT_EQ (firstNonZero (released, 0, 0), arrival);
+    EXPECT_NEAR (released.getSample (0, arrival), firstEchoOfAUnitImpulse (100.0f), 1.0e-6f);
 }

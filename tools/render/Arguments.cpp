@@ -4,7 +4,8 @@ namespace
 {
 bool isCommand (const juce::String& word)
 {
-    return word == "info" || word == "render" || word == "generate" || word == "save-state" || word == "snapshot";
+    return word == "info" || word == "render" || word == "generate" || word == "save-state" || word == "snapshot"
+           || word == "clicks";
 }
 
 std::optional<double> parsePositiveNumber (const juce::String& text)
@@ -61,6 +62,8 @@ juce::String usageText()
            "  save-state --out FILE        save the plug-in's state after --set / --load-state\n"
            "  snapshot --out FILE.png      open the editor in a window (needs an X display, e.g. xvfb-run)\n"
            "                               and save a PNG of it as it appears on screen\n"
+           "  clicks                       move each control on a 100 Hz sine and print the energy it\n"
+           "                               adds above 3 kHz (at --rate, default 48000, and --block)\n"
            "options:\n"
            "  --plugin PATH                a .vst3 or .lv2 bundle (default: the .vst3 built with this tool)\n"
            "  --rate HZ                    processing sample rate (render: resamples the input)\n"

@@ -15,7 +15,7 @@ struct ParameterAssignment
 
 struct RenderArguments
 {
-    juce::String command;            // "info", "render", "generate", "save-state", "snapshot"
+    juce::String command;            // "info", "render", "generate", "save-state", "snapshot", "clicks"
     juce::File plugin;               // the .vst3 or .lv2 bundle
     juce::File input, output;
     juce::File loadState, saveState;

@@ -12,6 +12,7 @@ int runRender (const RenderArguments& args);
 int runGenerate (const RenderArguments& args);
 int runSaveState (const RenderArguments& args);
 int runSnapshot (const RenderArguments& args);
+int runClicks (const RenderArguments& args);
 
 // Loads the bundle, prepares it (mono input when asked and the format offers it), restores
 // --load-state and applies the --set assignments.

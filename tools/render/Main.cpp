@@ -37,5 +37,7 @@ int main (int argc, char* argv[])
         return runGenerate (*args);
     if (args->command == "snapshot")
         return runSnapshot (*args);
+    if (args->command == "clicks")
+        return runClicks (*args);
     return runSaveState (*args);
 }

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "dsp/DelayTimeFade.h"
+#include "dsp/DspTypes.h"
+
+// A space's pre-delay. At 0.01 ms or less the line is left alone: neither fed nor read, its
+// contents kept for later. A new time crosses over from the old one, the undelayed signal counting
+// as a time of zero.
+class PreDelay
+{
+public:
+    void prepare (const juce::dsp::ProcessSpec& spec);
+    void setTarget (float milliseconds, bool jump) noexcept;
+    void process (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept;
+
+private:
+    void crossfadeTimes (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept;
+
+    FractionalDelayLine line { 48000 };
+    DelayTimeFade time;
+    double sampleRate = 44100.0;
+};

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "dsp/DspTypes.h"
+#include "dsp/Glide.h"
+
+// What one shelving band is asked for this block.
+struct ShelfBandSettings
+{
+    bool enabled = true;
+    float cornerHz = 200.0f;
+    float gainDb = 0.0f;
+};
+
+// One shelving band. Its gain and corner glide (the coefficients follow every 16 samples while
+// either moves, and are left alone once both have arrived); switching it on or off crosses over
+// from the unfiltered signal and back. Once off it stops and keeps its memory.
+class ShelfBand
+{
+public:
+    enum class Kind
+    {
+        low,
+        high
+    };
+
+    explicit ShelfBand (Kind kind) : kind (kind) {}
+
+    void prepare (const juce::dsp::ProcessSpec& spec);
+    void setTargets (const ShelfBandSettings& settings, bool jump) noexcept;
+
+    // `scratch` holds the unfiltered block while the band crosses over.
+    void process (juce::AudioBuffer<float>& buffer, juce::AudioBuffer<float>& scratch, int numChannels,
+                  int numSamples) noexcept;
+
+private:
+    void filter (juce::dsp::AudioBlock<float> block) noexcept;
+    void filterWhileMoving (juce::dsp::AudioBlock<float> block) noexcept;
+    void design (float cornerHz, float gainDb) noexcept;
+
+    Kind kind;
+    ShelfFilter shelf;
+    double sampleRate = 44100.0;
+    LinearGlide gainDb, cornerOctaves, onAmount;
+    float targetCornerHz = 200.0f;
+    bool coefficientsAtTarget = false;
+};
