@@ -40,13 +40,16 @@ set(LUMBRA_SOURCES
     editor/PluginEditor.cpp
     editor/EditorLayout.cpp
     editor/EditorTempoPanel.cpp
+    editor/BackgroundCache.cpp
     ui/VelbriLookAndFeel.cpp
     ui/VelbriLookAndFeelSliders.cpp
     ui/VelbriLookAndFeelFaceplate.cpp
+    ui/VelbriLookAndFeelMeters.cpp
     ui/VelbriLedButton.cpp
     ui/VelbriLedStackSelector.cpp
     ui/VelbriLadderMeter.cpp
-    ui/VelbriVuArc.cpp)
+    ui/VelbriVuArc.cpp
+    ui/VelbriGainReductionMeter.cpp)
 list(TRANSFORM LUMBRA_SOURCES PREPEND "${CMAKE_SOURCE_DIR}/")
 
 target_sources(VelbriLabsLumbra PRIVATE ${LUMBRA_SOURCES})

@@ -45,6 +45,14 @@ void VelbrinLumbraProcessor::processBlock (juce::AudioBuffer<float>& buffer, juc
     const auto settings = readSettings();
     const auto jump = startAtSettings.exchange (false);
     setStageTargets (settings, jump);
+
+    // After a restore or a new preparation the trims start at their settings too; only the very
+    // first blocks after construction fade in from silence.
+    if (jump && startedUp)
+    {
+        jumpTrim (inputGain, settings.inputGain);
+        jumpTrim (outputGain, settings.outputGain);
+    }
     duplicateMonoInput (buffer);
 
     // Fully in bypass nothing runs: every tail, envelope and glide waits where it is.
@@ -108,6 +116,7 @@ void VelbrinLumbraProcessor::processChain (juce::AudioBuffer<float>& buffer, con
 
     applyBlend (buffer, numChannels, numSamples);
     applyTrim (outputGain, settings.outputGain, block);
+    startedUp = true;
 }
 
 // One read of every parameter per block; the echo's tempo comes from the host or the tempo panel.

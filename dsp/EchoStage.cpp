@@ -41,6 +41,7 @@ void EchoStage::prepare (const juce::dsp::ProcessSpec& spec)
     line.reset();
     time.prepare (sampleRate, 1.0f);
     prepareGlide (level, sampleRate, level.getTargetValue());
+    prepareGlide (feed, sampleRate, feed.getTargetValue());
     prepareGlide (feedback, sampleRate, feedback.getTargetValue());
 }
 
@@ -50,6 +51,7 @@ void EchoStage::setTargets (const EchoSettings& settings, bool jump) noexcept
     const auto waiting = jump || restsAtZero (level);
     const auto runs = settings.enabled && settings.mix > minimumRunningMix;
     glideTo (level, runs ? settings.mix : 0.0f, jump);
+    glideTo (feed, runs ? 1.0f : 0.0f, jump);
     glideTo (feedback, std::isfinite (settings.feedback) ? settings.feedback : 0.0f, waiting);
 
     const auto ms = divisionToMs (settings.division, settings.bpm);
@@ -61,7 +63,7 @@ void EchoStage::process (ReturnBuses& buses) noexcept
     if (restsAtZero (level))
         return;
 
-    if (time.isFading() || level.isSmoothing() || feedback.isSmoothing())
+    if (time.isFading() || level.isSmoothing() || feed.isSmoothing() || feedback.isSmoothing())
         processWhileMoving (buses);
     else
         processAtRest (buses);
@@ -93,6 +95,7 @@ void EchoStage::processAtRest (ReturnBuses& buses) noexcept
 void EchoStage::processWhileMoving (ReturnBuses& buses) noexcept
 {
     const auto startLevel = level;
+    const auto startFeed = feed;
     const auto startFeedback = feedback;
     const auto startFade = time.progress();
     line.setDelay (time.current());
@@ -100,6 +103,7 @@ void EchoStage::processWhileMoving (ReturnBuses& buses) noexcept
     for (int channel = 0; channel < buses.numChannels; ++channel)
     {
         level = startLevel;
+        feed = startFeed;
         feedback = startFeedback;
         auto& fade = time.progress();
         fade = startFade;
@@ -109,7 +113,7 @@ void EchoStage::processWhileMoving (ReturnBuses& buses) noexcept
         for (int i = 0; i < buses.numSamples; ++i)
         {
             const auto repeat = readRepeat (channel, fade.getNextValue());
-            line.pushSample (channel, send[i] + feedback.getNextValue() * repeat);
+            line.pushSample (channel, feed.getNextValue() * send[i] + feedback.getNextValue() * repeat);
             out[i] += level.getNextValue() * repeat;
         }
     }

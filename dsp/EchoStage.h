@@ -26,7 +26,8 @@ struct EchoSettings
 // The feedback echo, fed from the send copy and added into the main buffer. Its level (the mix, or
 // zero while switched off) and its feedback glide; a new time (division or tempo) crosses over
 // between the old and the new read position. It runs while its level is above 0.01 % or still
-// moving; otherwise its line waits, frozen.
+// moving; otherwise its line waits, frozen. Starting and stopping, what it feeds its line fades in
+// and out with its level, so the line holds no step to play back later.
 class EchoStage
 {
 public:
@@ -41,6 +42,6 @@ private:
 
     FractionalDelayLine line { 192000 };
     DelayTimeFade time;
-    LinearGlide level, feedback;
+    LinearGlide level, feed, feedback;
     double sampleRate = 44100.0;
 };

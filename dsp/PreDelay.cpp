@@ -37,7 +37,9 @@ void PreDelay::process (juce::AudioBuffer<float>& buffer, int numChannels, int n
 }
 
 // Both times are read from the one line (a time of zero is the undelayed sample), and the read
-// position moves on once per sample.
+// position moves on once per sample. Leaving or joining the undelayed signal, the line's feed
+// fades in or out with the crossfade, so what the line holds starts and ends smoothly when it is
+// played out later.
 void PreDelay::crossfadeTimes (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept
 {
     const auto from = time.current();
@@ -53,10 +55,11 @@ void PreDelay::crossfadeTimes (juce::AudioBuffer<float>& buffer, int numChannels
         for (int i = 0; i < numSamples; ++i)
         {
             const auto input = samples[i];
-            line.pushSample (channel, input);
+            const auto f = fade.getNextValue();
+            const auto feed = from > 0.0f ? (to > 0.0f ? 1.0f : 1.0f - f) : f;
+            line.pushSample (channel, feed * input);
             const auto old = from > 0.0f ? line.popSample (channel, from, ! (to > 0.0f)) : input;
             const auto fresh = to > 0.0f ? line.popSample (channel, to, true) : input;
-            const auto f = fade.getNextValue();
             samples[i] = (1.0f - f) * old + f * fresh;
         }
     }

@@ -45,6 +45,7 @@ void SpaceStage::prepare (const juce::dsp::ProcessSpec& spec, int typeIndex)
 
     preDelay.prepare (spec);
     prepareGlide (level, spec.sampleRate, level.getTargetValue());
+    prepareGlide (feed, spec.sampleRate, feed.getTargetValue());
 }
 
 void SpaceStage::setTargets (const SpaceSettings& settings, bool jump) noexcept
@@ -53,6 +54,7 @@ void SpaceStage::setTargets (const SpaceSettings& settings, bool jump) noexcept
     const auto waiting = jump || restsAtZero (level);
     const auto runs = settings.enabled && settings.mix > minimumRunningMix;
     glideTo (level, runs ? settings.mix : 0.0f, jump);
+    glideTo (feed, runs ? 1.0f : 0.0f, jump);
     type = settings.type;
     preDelay.setTarget (settings.preDelayMs, waiting);
 }
@@ -69,16 +71,34 @@ void SpaceStage::process (ReturnBuses& buses) noexcept
         typeInReverb = type;
     }
 
-    // Each space starts again from the send copy, so neither hears the other.
-    for (int channel = 0; channel < buses.numChannels; ++channel)
-        buses.wet.copyFrom (channel, 0, buses.send, channel, 0, buses.numSamples);
-
+    feedFromSend (buses);
     preDelay.process (buses.wet, buses.numChannels, buses.numSamples);
 
     juce::dsp::AudioBlock<float> wetBlock (buses.wet.getArrayOfWritePointers(), static_cast<size_t> (buses.numChannels),
                                            static_cast<size_t> (buses.numSamples));
     reverb.process (ReplacingContext (wetBlock));
     addReturn (buses);
+}
+
+// Each space starts again from the send copy, so neither hears the other.
+void SpaceStage::feedFromSend (ReturnBuses& buses) noexcept
+{
+    for (int channel = 0; channel < buses.numChannels; ++channel)
+        buses.wet.copyFrom (channel, 0, buses.send, channel, 0, buses.numSamples);
+
+    if (! feed.isSmoothing())
+        return;
+
+    const auto start = feed;
+
+    for (int channel = 0; channel < buses.numChannels; ++channel)
+    {
+        feed = start;
+        auto* wet = buses.wet.getWritePointer (channel);
+
+        for (int i = 0; i < buses.numSamples; ++i)
+            wet[i] *= feed.getNextValue();
+    }
 }
 
 void SpaceStage::addReturn (ReturnBuses& buses) noexcept

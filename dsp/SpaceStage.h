@@ -24,8 +24,9 @@ juce::dsp::Reverb::Parameters spaceSettings (SpaceKind kind, int typeIndex, floa
 
 // One reverb space with its pre-delay: a wet-only return of the send copy added to the main buffer.
 // Its level (the mix, or zero while switched off) glides; it runs while that level is above 0.01 %
-// or still moving, and otherwise its tail and pre-delay wait. A new type is glided by the reverb
-// itself (room size and damping over 10 ms).
+// or still moving, and otherwise its tail and pre-delay wait. Starting and stopping, its feed fades
+// in and out with its level, so nothing enters or leaves its lines with a step. A new type is
+// glided by the reverb itself (room size and damping over 10 ms).
 class SpaceStage
 {
 public:
@@ -38,11 +39,12 @@ public:
     void process (ReturnBuses& buses) noexcept;
 
 private:
+    void feedFromSend (ReturnBuses& buses) noexcept;
     void addReturn (ReturnBuses& buses) noexcept;
 
     SpaceKind kind;
     juce::dsp::Reverb reverb;
     PreDelay preDelay;
-    LinearGlide level;
+    LinearGlide level, feed;
     int type = 0, typeInReverb = -2;
 };

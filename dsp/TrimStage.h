@@ -20,3 +20,13 @@ inline void applyTrim (juce::dsp::Gain<float>& gain, float linearGain, juce::dsp
         gain.process (juce::dsp::ProcessContextReplacing<float> (slice));
     }
 }
+
+// Puts a trim at a gain at once, with no glide.
+inline void jumpTrim (juce::dsp::Gain<float>& gain, float linearGain)
+{
+    if (! std::isfinite (linearGain))
+        return;
+
+    gain.setGainLinear (linearGain);
+    gain.reset();
+}

@@ -76,6 +76,7 @@ private:
     // Set after preparing and after a restore: the next block starts at the settings as they are,
     // with no glide from the values before.
     std::atomic<bool> startAtSettings { true };
+    bool startedUp = false; // the trims' fade in from silence after construction has begun
 
     // Not part of the host contract: the audio thread's view of the parameters and the
     // channel count the DSP objects were prepared for.

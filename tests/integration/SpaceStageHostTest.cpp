@@ -105,7 +105,7 @@ TEST_F (SpacesThroughHost, MixAtZeroFreezesTheTailUntilItComesBack)
     passing.clear (0, 1024); // the fade out still feeds the space: silence, as the reference hears
     const auto noise = passing;
     process (*paused, passing, 512);
-    for (int i = 0; i < noise.getNumSamples(); ++i)
+    for (int i = 1024; i < noise.getNumSamples(); ++i) // the tail fades out over the first 960
         ASSERT_EQ (passing.getSample (0, i), noise.getSample (0, i)) << i;
 
     parameterNamed (*paused, "Space B")->setValueNotifyingHost (1.0f);

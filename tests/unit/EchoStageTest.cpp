@@ -12,17 +12,17 @@ namespace
 {
 constexpr float impulseLevel = 0.5f;
 
-// Tone and dynamics out of the way and the start-up fade over, so the main buffer carries the
-// input plus the returns; the echo set up as given.
+// Tone and dynamics out of the way, the echo set up as given, and the start-up fade and the echo's
+// own fade in over, so the main buffer carries the input plus the returns.
 std::unique_ptr<ProcessorHarness> echoHarness (double rate, int blockSize, int division, float mix, float feedback)
 {
     auto harness = std::make_unique<ProcessorHarness> (rate, blockSize);
     for (const auto* id : { &ParamIDs::lowEnabled, &ParamIDs::highEnabled, &ParamIDs::compEnabled })
         harness->set (*id, 0.0f);
-    harness->settle();
     harness->set (ParamIDs::echoDivision, static_cast<float> (division));
     harness->set (ParamIDs::echoFeedback, feedback);
     harness->set (ParamIDs::echoMix, mix);
+    harness->settle();
     return harness;
 }
 
@@ -193,6 +193,7 @@ TEST (EchoStage, TheEchoAndTheSpacesNeverHearEachOther)
         harness->set (ParamIDs::spaceBMix, 100.0f);
         harness->set (ParamIDs::spaceBType, 2.0f);
         harness->set (ParamIDs::spaceBPreDelay, 40.0f);
+        harness->settle(); // past the returns' fades in and out
         return impulseResponse (*harness, 3 * 5760 + 500);
     };
 

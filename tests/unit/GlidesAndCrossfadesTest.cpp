@@ -35,7 +35,7 @@ void expectBitExactFrom (const juce::AudioBuffer<float>& expected, const juce::A
 // A glide lands exactly on its value and then costs nothing: where the control only scales a path
 // (the trim, a return's level, the blend, the compressor's threshold and makeup, which do not
 // change its detector), the output once the glide is over is bit for bit that of an instance that
-// started at the value.
+// started at the value. The returns run (and hear the compressor) only where the case needs them.
 TEST (Glides, LandExactlyWhereAnInstanceStartedAtTheValueIs)
 {
     struct Case
@@ -43,15 +43,17 @@ TEST (Glides, LandExactlyWhereAnInstanceStartedAtTheValueIs)
         const char* what;
         const juce::String& id;
         float from, to;
+        bool withReturns;
     };
     const Case cases[] = {
-        { "output trim", ParamIDs::outputTrim, 0.0f, -6.5f },
-        { "dynamics", ParamIDs::compAmount, 0.0f, 70.0f },
-        { "space A", ParamIDs::spaceAMix, 20.0f, 60.0f },
-        { "space B", ParamIDs::spaceBMix, 80.0f, 30.0f },
-        { "echo", ParamIDs::echoMix, 20.0f, 60.0f },
-        { "blend", ParamIDs::blend, 100.0f, 40.0f },
+        { "output trim", ParamIDs::outputTrim, 0.0f, -6.5f, true },
+        { "dynamics", ParamIDs::compAmount, 0.0f, 70.0f, false },
+        { "space A", ParamIDs::spaceAMix, 20.0f, 60.0f, true },
+        { "space B", ParamIDs::spaceBMix, 80.0f, 30.0f, true },
+        { "echo", ParamIDs::echoMix, 20.0f, 60.0f, true },
+        { "blend", ParamIDs::blend, 100.0f, 40.0f, true },
     };
+    constexpr int changeAt = 12 * block; // past the echo's first repeat at 120 ms
 
     for (const auto& c : cases)
     {
@@ -59,8 +61,9 @@ TEST (Glides, LandExactlyWhereAnInstanceStartedAtTheValueIs)
         const auto input = signals::noise (24000, 71, 0.7f);
         ProcessorHarness started (rate, block), moved (rate, block);
 
-        for (auto* harness : { &started, &moved })
-            apply (*harness, { { ParamIDs::spaceAMix, 30.0f }, { ParamIDs::spaceBMix, 30.0f }, { ParamIDs::echoMix, 30.0f } });
+        if (c.withReturns)
+            for (auto* harness : { &started, &moved })
+                apply (*harness, { { ParamIDs::spaceAMix, 30.0f }, { ParamIDs::spaceBMix, 30.0f }, { ParamIDs::echoMix, 30.0f } });
         started.set (c.id, c.to);
         moved.set (c.id, c.from);
 
@@ -68,12 +71,12 @@ TEST (Glides, LandExactlyWhereAnInstanceStartedAtTheValueIs)
         started.process (fromStart);
 
         auto withMove = input;
-        processSlice (*moved.processor, withMove, 0, 4 * block);
+        processSlice (*moved.processor, withMove, 0, changeAt);
         moved.set (c.id, c.to);
-        processSlice (*moved.processor, withMove, 4 * block, withMove.getNumSamples() - 4 * block);
+        processSlice (*moved.processor, withMove, changeAt, withMove.getNumSamples() - changeAt);
 
-        expectBitExactFrom (fromStart, withMove, 4 * block + glide);
-        EXPECT_GT (std::abs (withMove.getSample (0, 4 * block + 10) - fromStart.getSample (0, 4 * block + 10)), 0.0f)
+        expectBitExactFrom (fromStart, withMove, changeAt + glide);
+        EXPECT_GT (std::abs (withMove.getSample (0, changeAt + 10) - fromStart.getSample (0, changeAt + 10)), 0.0f)
             << "inside the glide the two must differ for this test to mean anything";
     }
 }
@@ -127,7 +130,8 @@ TEST (Crossfades, BypassSwitchedOnMidStreamIsBitExactOnceItsFadeIsOver)
     auto audio = input;
     processSlice (*harness.processor, audio, 0, 4 * block);
     harness.set (ParamIDs::bypass, 1.0f);
-    processSlice (*harness.processor, audio, 4 * block, 8 * block);
+    for (int start = 4 * block; start < audio.getNumSamples(); start += block)
+        processSlice (*harness.processor, audio, start, block);
 
     for (int channel = 0; channel < 2; ++channel)
         for (int i = 4 * block + glide; i < audio.getNumSamples(); ++i)

@@ -171,7 +171,9 @@ TEST (ToneStage, ABandSwitchedOffKeepsItsMemoryAndCrossesBackIn)
 
             // The 80 Hz shelf remembers long enough to tell a resumed filter from a fresh one.
             if (band == Band::low)
+            {
                 EXPECT_GT (differenceFromAFreshStart, 2.0e-3) << "the memory must matter for this test to mean anything";
+            }
         }
     }
 }
