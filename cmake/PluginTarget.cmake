@@ -28,6 +28,13 @@ set(LUMBRA_SOURCES
     plugin/SavedState.cpp
     plugin/StateDocument.cpp
     plugin/TempoSettings.cpp
+    plugin/PresetSetting.cpp
+    plugin/FactoryPresets.cpp
+    plugin/PresetSession.cpp
+    plugin/PresetDocument.cpp
+    plugin/PresetLoading.cpp
+    plugin/VstPresetFile.cpp
+    plugin/UserPresetLibrary.cpp
     dsp/BlockDriver.cpp
     dsp/ShelfBand.cpp
     dsp/ToneStage.cpp
@@ -41,10 +48,12 @@ set(LUMBRA_SOURCES
     editor/EditorLayout.cpp
     editor/EditorTempoPanel.cpp
     editor/BackgroundCache.cpp
+    editor/PresetBar.cpp
     ui/VelbriLookAndFeel.cpp
     ui/VelbriLookAndFeelSliders.cpp
     ui/VelbriLookAndFeelFaceplate.cpp
     ui/VelbriLookAndFeelMeters.cpp
+    ui/VelbriLookAndFeelPresetBar.cpp
     ui/VelbriLedButton.cpp
     ui/VelbriLedStackSelector.cpp
     ui/VelbriLadderMeter.cpp

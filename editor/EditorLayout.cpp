@@ -49,6 +49,20 @@ TempoBounds layoutTempo (juce::Rectangle<int> column)
     return tempo;
 }
 
+// Right-aligned in the title area, starting no closer than 16 pixels to the wordmark's box (the
+// box the editor draws the wordmark into, right of the square logo).
+juce::Rectangle<int> layoutPresetBar (juce::Rectangle<int> title)
+{
+    constexpr int width = 300, height = 26, gapToWordmark = 16;
+    auto afterLogo = title;
+    afterLogo.removeFromLeft (title.getHeight() + 8);
+    const auto wordmarkRight = afterLogo.withSizeKeepingCentre (juce::jmin (200, afterLogo.getWidth()), title.getHeight()).getRight();
+
+    auto free = title.withLeft (juce::jmin (title.getRight(), wordmarkRight + gapToWordmark));
+    const auto bar = free.removeFromRight (width);
+    return bar.withSizeKeepingCentre (bar.getWidth(), juce::jmin (height, bar.getHeight()));
+}
+
 void layoutHeader (EditorLayout& layout)
 {
     auto hdr = layout.headerArea.reduced (10, 8);
@@ -56,6 +70,7 @@ void layoutHeader (EditorLayout& layout)
     layout.vuArc = hdr.removeFromRight (96).reduced (2, 2);
     hdr.removeFromRight (10);
     layout.titleArea = hdr;
+    layout.presetBar = layoutPresetBar (layout.titleArea);
 }
 
 void layoutModules (EditorLayout& layout)

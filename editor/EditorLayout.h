@@ -32,6 +32,9 @@ struct EditorLayout
 
     // The compressor's gain-reduction bar, in the gap left of the Dynamics fader.
     juce::Rectangle<int> gainReductionMeter;
+
+    // In the header's free space, right of the wordmark and clear of the VU arc.
+    juce::Rectangle<int> presetBar;
     StripBounds input, output;
     ModuleBounds low, high, dynamics, spaceA, spaceB, echo;
     TempoBounds tempo;

@@ -60,6 +60,7 @@ void VelbrinLumbraEditor::timerCallback()
     pulseBypassIndicator();
     refreshBpmReadout();
     relightSelectors();
+    presetBar.refresh();
 }
 
 // Each meter repaints itself only when what it draws changes.

@@ -69,6 +69,7 @@ VelbrinLumbraEditor::VelbrinLumbraEditor (VelbrinLumbraProcessor& processor)
     addAndMakeVisible (outputMeter);
     addAndMakeVisible (vuArc);
     addAndMakeVisible (gainReductionMeter);
+    addAndMakeVisible (presetBar);
 
     createAttachments();
 
@@ -207,6 +208,7 @@ void VelbrinLumbraEditor::applyLayout (const EditorLayout& layout)
     bypassButton.setBounds (layout.bypassButton);
     vuArc.setBounds (layout.vuArc);
     gainReductionMeter.setBounds (layout.gainReductionMeter);
+    presetBar.setBounds (layout.presetBar);
 
     inputLabel.setBounds (layout.input.caption);
     inputMeter.setBounds (layout.input.meter);

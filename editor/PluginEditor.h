@@ -2,6 +2,7 @@
 
 #include "editor/BackgroundCache.h"
 #include "ui/VelbriGainReductionMeter.h"
+#include "editor/PresetBar.h"
 #include "ui/VelbriLadderMeter.h"
 #include "ui/VelbriLedButton.h"
 #include "ui/VelbriLedStackSelector.h"
@@ -103,6 +104,7 @@ private:
     VelbriGainReductionMeter gainReductionMeter;
 
     BackgroundCache backgroundCache;
+    PresetBar presetBar { processorRef };
 
     // Without a tooltip window in the editor no tooltip would ever appear. It keeps itself on top
     // of the other children and stays hidden until the mouse rests on a control with a tip.

@@ -2,6 +2,7 @@
 
 #include "dsp/ChainSettings.h"
 #include "plugin/ParameterHandles.h"
+#include "plugin/PresetSession.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -61,6 +62,9 @@ public:
     // out); 0 while the dynamics stage is off or the plug-in is bypassed.
     std::atomic<float> gainReductionDb { 0.0f };
 
+    // The preset the sound was loaded from, saved with the project (message thread).
+    PresetSession presetSession;
+
 private:
     double preparedSampleRate = 44100.0;
     double lastTapMs = 0.0;
@@ -82,6 +86,8 @@ private:
     // channel count the DSP objects were prepared for.
     ParameterHandles params { parameters };
     int preparedChannels = 2;
+
+    void restorePreset (const juce::XmlElement& document);
 
     // Block driver steps (dsp/BlockDriver.cpp).
     ChainSettings readSettings();

@@ -1,4 +1,6 @@
 #include "plugin/PluginProcessor.h"
+#include "plugin/PresetDocument.h"
+#include "plugin/PresetSetting.h"
 #include "plugin/StateDocument.h"
 
 #include <charconv>
@@ -104,6 +106,12 @@ void VelbrinLumbraProcessor::getStateInformation (juce::MemoryBlock& destination
     {
         xml->setAttribute ("manualBpm", static_cast<double> (manualBpm.load()));
         xml->setAttribute ("hostSyncEnabled", hostSyncEnabled.load() ? 1 : 0);
+
+        if (const auto presetName = presetSession.getName(); presetName.isNotEmpty())
+            xml->setAttribute ("presetName", presetName);
+        else
+            xml->removeAttribute ("presetName");
+
         copyXmlToBinary (*xml, destination);
     }
 }
@@ -117,13 +125,43 @@ void VelbrinLumbraProcessor::setStateInformation (const void* data, int sizeInBy
     if (xml == nullptr)
         return;
 
+    if (isPresetDocument (*xml))
+    {
+        restorePreset (*xml);
+        return;
+    }
+
     manualBpm.store (readManualBpm (*xml));
     hostSyncEnabled.store (readHostSync (*xml));
+
+    // The name is kept in the tree only through the session, which sanitises it.
+    const auto presetName = xml->getStringAttribute ("presetName");
+    xml->removeAttribute ("presetName");
 
     auto state = juce::ValueTree::fromXml (*xml);
     repairParameterValues (state, parameters);
     parameters.replaceState (state);
+    presetSession.markRestored (presetName, parameters);
 
     // A restored setting is where the sound starts, not a place to glide to.
     startAtSettings.store (true);
+}
+
+// A preset handed over as a state (a host's preset browser loading a .vstpreset): the sound
+// changes, bypass and the tempo settings stay. A damaged preset changes nothing.
+void VelbrinLumbraProcessor::restorePreset (const juce::XmlElement& document)
+{
+    juce::String error;
+    const auto setting = presetFromDocument (document, parameters, error);
+
+    if (! setting.has_value())
+        return;
+
+    auto state = parameters.copyState();
+
+    for (const auto& [id, value] : setting->values)
+        state.getChildWithProperty ("id", id).setProperty ("value", value, nullptr);
+
+    parameters.replaceState (state);
+    presetSession.markLoaded (*setting);
 }

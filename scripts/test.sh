@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test on a fresh machine: installs the packages, builds everything in Release and runs
 # CTest, then the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, then a
-# 60-second fuzz run of the saved-state loader.
+# 60-second fuzz runs of the saved-state loader and of the preset-file reader.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,5 +19,8 @@ scripts/sanitizer-tests.sh
 
 stage "Saved-state fuzzing, 60 s"
 scripts/fuzz-state.sh 60
+
+stage "Preset-file fuzzing, 60 s"
+scripts/fuzz-presets.sh 60
 
 stage "All tests passed"

@@ -2,6 +2,7 @@
 
 #include "ui/AccentColours.h"
 #include "ui/Palette.h"
+#include "ui/PresetBarLook.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -49,6 +50,10 @@ public:
 
     // The square at the left of a toggle button that holds its LED: all a pulse needs to redraw.
     static juce::Rectangle<int> toggleLedArea (juce::Rectangle<int> buttonBounds);
+
+    // The header's preset bar: a dark display plate with an arrow cell at each end and the preset's
+    // name (and edited mark, or a message) in the display face between them.
+    void drawPresetBar (juce::Graphics&, juce::Rectangle<int> bounds, const PresetBarLook& look) const;
 
     // Faceplate routines; they read only the palette.
     static void drawFaceplate (juce::Graphics&, juce::Rectangle<float> bounds, float cornerRadius);

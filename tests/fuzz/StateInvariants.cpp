@@ -1,5 +1,7 @@
 #include "tests/fuzz/StateInvariants.h"
 
+#include "plugin/PresetSetting.h"
+
 namespace
 {
 constexpr int blockSize = 64;
@@ -22,6 +24,9 @@ juce::String checkParameters (VelbrinLumbraProcessor& processor)
 
     if (! std::isfinite (processor.manualBpm.load()))
         return "tempo not finite";
+
+    if (const auto name = processor.presetSession.getName(); name != sanitisePresetName (name))
+        return "preset name kept unsanitised";
 
     return {};
 }

@@ -5,7 +5,7 @@ namespace
 bool isCommand (const juce::String& word)
 {
     return word == "info" || word == "render" || word == "generate" || word == "save-state" || word == "snapshot"
-           || word == "clicks";
+           || word == "clicks" || word == "presets" || word == "save-preset";
 }
 
 std::optional<double> parsePositiveNumber (const juce::String& text)
@@ -60,6 +60,9 @@ juce::String usageText()
            "                               process a WAV file offline through the plug-in\n"
            "  generate --out OUT.wav       write a test signal (tone bursts and clicks)\n"
            "  save-state --out FILE        save the plug-in's state after --set / --load-state\n"
+           "  presets                      list the factory presets and the user presets\n"
+           "  save-preset --out FILE.vstpreset\n"
+           "                               save the sound after --preset / --set as a VST3 preset file\n"
            "  snapshot --out FILE.png      open the editor in a window (needs an X display, e.g. xvfb-run)\n"
            "                               and save a PNG of it as it appears on screen\n"
            "  clicks                       move each control on a 100 Hz sine and print the energy it\n"
@@ -75,6 +78,8 @@ juce::String usageText()
            "  --tone DBFS                  snapshot: play a 440 Hz sine at this level first, for the meters\n"
            "  --hover X,Y                  snapshot: click the window's header, then rest the pointer at\n"
            "                               X,Y of the editor (tooltips appear after 0.7 s)\n"
+           "  --preset NAME                apply a factory or user preset (before any --set)\n"
+           "  --name NAME                  save-preset: the preset's name (default: the file's name)\n"
            "  --set NAME=VALUE             set a parameter by identifier or name, in its own units\n"
            "  --load-state FILE            restore a saved state before processing\n"
            "  --save-state FILE            render: also save the state after processing\n";
@@ -111,6 +116,8 @@ std::optional<RenderArguments> parseArguments (const juce::StringArray& args, ju
         else if (option == "--load-state")  result.loadState = fileFromArgument (value);
         else if (option == "--save-state")  result.saveState = fileFromArgument (value);
         else if (option == "--mono")        result.mono = true;
+        else if (option == "--preset")      result.preset = value.trim();
+        else if (option == "--name")        result.presetName = value.trim();
         else if (option == "--tone")
         {
             result.toneDb = parseLevel (value);
@@ -170,7 +177,8 @@ std::optional<RenderArguments> parseArguments (const juce::StringArray& args, ju
     }
 
     if ((result.command == "render" && (result.input == juce::File() || result.output == juce::File()))
-        || ((result.command == "generate" || result.command == "save-state" || result.command == "snapshot")
+        || ((result.command == "generate" || result.command == "save-state" || result.command == "snapshot"
+             || result.command == "save-preset")
             && result.output == juce::File()))
     {
         error = result.command + " needs " + (result.command == "render" ? "--in and --out" : "--out");

@@ -15,7 +15,8 @@ struct ParameterAssignment
 
 struct RenderArguments
 {
-    juce::String command;            // "info", "render", "generate", "save-state", "snapshot", "clicks"
+    juce::String command;            // "info", "render", "generate", "save-state", "snapshot", "clicks", "presets",
+                                     // "save-preset"
     juce::File plugin;               // the .vst3 or .lv2 bundle
     juce::File input, output;
     juce::File loadState, saveState;
@@ -26,6 +27,8 @@ struct RenderArguments
     std::optional<int> width, height; // snapshot: window size to ask the editor for
     std::optional<double> toneDb;    // snapshot: level of a sine played through before opening
     std::optional<juce::Point<int>> hover; // snapshot: where the pointer rests, in editor coordinates
+    juce::String preset;             // a factory or user preset applied before the --set assignments
+    juce::String presetName;         // save-preset: the name stored in the file (default: its file name)
     std::vector<ParameterAssignment> assignments;
 };
 

@@ -1,6 +1,7 @@
 #include "tools/render/Commands.h"
 
 #include "plugin/PluginProcessor.h"
+#include "tools/render/PresetCommands.h"
 #include "tools/host/PluginLoader.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
@@ -224,6 +225,9 @@ std::unique_ptr<juce::AudioPluginInstance> openPlugin (const RenderArguments& ar
     }
 
     if (plugin != nullptr && args.loadState != juce::File() && ! loadState (*plugin, args.loadState, error))
+        return nullptr;
+
+    if (plugin != nullptr && args.preset.isNotEmpty() && ! applyPreset (*plugin, args.preset, error))
         return nullptr;
 
     if (plugin != nullptr && ! applyAssignments (*plugin, args, error))

@@ -13,9 +13,11 @@ int runGenerate (const RenderArguments& args);
 int runSaveState (const RenderArguments& args);
 int runSnapshot (const RenderArguments& args);
 int runClicks (const RenderArguments& args);
+int runPresets (const RenderArguments& args);
+int runSavePreset (const RenderArguments& args);
 
 // Loads the bundle, prepares it (mono input when asked and the format offers it), restores
-// --load-state and applies the --set assignments.
+// --load-state, applies --preset and then the --set assignments.
 std::unique_ptr<juce::AudioPluginInstance> openPlugin (const RenderArguments& args, double sampleRate, juce::String& error,
                                                        bool monoInput = false);
 

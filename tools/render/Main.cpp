@@ -39,5 +39,9 @@ int main (int argc, char* argv[])
         return runSnapshot (*args);
     if (args->command == "clicks")
         return runClicks (*args);
+    if (args->command == "presets")
+        return runPresets (*args);
+    if (args->command == "save-preset")
+        return runSavePreset (*args);
     return runSaveState (*args);
 }
