@@ -124,8 +124,9 @@ TEST_F (Refresh, EachDisplayRepaintsWhenItsOwnPictureChanges)
         { "input level", [] (OpenEditor& o) { o.processor.inputLevelDb = -3.0f; }, { "inputMeter" } },
         { "output level", [] (OpenEditor& o) { o.processor.outputLevelDb = -3.0f; }, { "outputMeter", "vuArc" } },
         { "gain reduction", [] (OpenEditor& o) { o.processor.gainReductionDb = 9.0f; }, { "gainReductionMeter" } },
+        // A change of the sound also brings up the preset bar's edited mark.
         { "character", [] (OpenEditor& o) { o.parameter (ParamIDs::compMode).setValueNotifyingHost (1.0f); },
-          { "dynamicsModeSelector" } },
+          { "dynamicsModeSelector", "presetBar" } },
         { "manual tempo", [] (OpenEditor& o) { o.processor.setManualBpm (96.0f); }, { "bpmLabel" } },
     };
 
