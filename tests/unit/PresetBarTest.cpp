@@ -90,8 +90,12 @@ TEST (PresetBarLayout, TheBarIsTheLastChildAndTakesNothingFromTheOthers)
     EXPECT_EQ (bar.getBounds(), layout.presetBar);
 
     for (const auto* name : editorprobe::stackingOrder)
+    {
         if (juce::String (name) != "presetBar")
+        {
             EXPECT_FALSE (editorprobe::child (*open.editor, name).getBounds().intersects (bar.getBounds())) << name;
+        }
+    }
 }
 
 TEST (PresetBar, ClicksLandOnTheArrowsAtTheEndsAndTheNameBetween)
