@@ -139,3 +139,40 @@ TEST (PresetState, ADamagedPresetGivenAsAStateChangesNothing)
         EXPECT_EQ (harness.processor->presetSession.getName(), juce::String());
     }
 }
+
+// A preset is an edit like any other, however it arrives (chosen in the bar, or handed over as a
+// state by a host's preset browser): the sound glides to it over about 20 ms instead of jumping.
+// On a -6 dBFS 1 kHz sine, a preset that differs from the running sound only by an Output of
+// -24 dB keeps the first block after the load near -6 dBFS and is at -30 dBFS once 30 ms have passed.
+TEST (PresetState, APresetLoadedWhilePlayingGlidesToItsSetting)
+{
+    using Load = void (*) (VelbrinLumbraProcessor&, const PresetSetting&);
+    const std::pair<const char*, Load> loads[] = {
+        { "chosen in the bar", [] (VelbrinLumbraProcessor& p, const PresetSetting& s) { loadPreset (p, s); } },
+        { "handed over as a state", [] (VelbrinLumbraProcessor& p, const PresetSetting& s) { restore (p, presetStateBlock (s)); } },
+    };
+
+    for (const auto& [how, load] : loads)
+    {
+        SCOPED_TRACE (how);
+        constexpr double rate = 48000.0;
+        constexpr int block = 64;
+        ProcessorHarness harness (rate, block);
+        harness.settle();
+        auto before = signals::sine (1000.0, rate, static_cast<int> (rate * 0.1), 0.5f);
+        harness.process (before);
+        ASSERT_NEAR (peakDb (before, 0, before.getNumSamples() - 480, 480), -6.02f, 0.1f);
+
+        auto quieter = currentSetting (*harness.processor, "Quiet");
+        for (auto& [id, value] : quieter.values)
+            value = id == ParamIDs::outputTrim ? -24.0f : value;
+        load (*harness.processor, quieter);
+        ASSERT_NEAR (harness.get (ParamIDs::outputTrim), -24.0f, 1.0e-4f);
+
+        auto after = signals::sine (1000.0, rate, static_cast<int> (rate * 0.1), 0.5f);
+        harness.process (after);
+        EXPECT_GT (peakDb (after, 0, 0, block), -8.0f) << "the first block after the load has not jumped";
+        EXPECT_NEAR (peakDb (after, 0, static_cast<int> (rate * 0.03), 480), -30.02f, 0.3f);
+        EXPECT_NEAR (peakDb (after, 1, static_cast<int> (rate * 0.03), 480), -30.02f, 0.3f);
+    }
+}
