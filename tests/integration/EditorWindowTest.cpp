@@ -3,7 +3,9 @@
 
 #include "editor/EditorLayout.h"
 #include "editor/PluginEditor.h"
+#include "plugin/ParamIDs.h"
 #include "plugin/PluginProcessor.h"
+#include "plugin/PresetSetting.h"
 #include "tests/support/PaintProbe.h"
 
 #include <gtest/gtest.h>
@@ -80,6 +82,21 @@ int differencesOutsideBypass (const juce::Image& screen, const juce::Image& pain
                 ++count;
     return count;
 }
+
+juce::String argumentOf (juce::Point<int> point)
+{
+    return juce::String (point.x) + "," + juce::String (point.y);
+}
+
+// The "edit: ..." lines of the tool's output, without the prefix.
+juce::StringArray editsIn (const juce::String& output)
+{
+    juce::StringArray edits;
+    for (const auto& line : juce::StringArray::fromLines (output))
+        if (line.startsWith ("edit: "))
+            edits.add (line.fromFirstOccurrenceOf ("edit: ", false, false));
+    return edits;
+}
 } // namespace
 
 TEST (EditorWindow, OpensFromTheModuleAt1180x560AndShowsTheEditorAsItPaintsItself)
@@ -143,4 +160,31 @@ TEST (EditorWindow, ShowsTheCompressorsGainReductionBesideTheDynamicsFader)
     const auto quiet = takeSnapshot ({ "--set", "compAmount=100", "--set", "compMode=Squash" });
     ASSERT_EQ (quiet.exitCode, 0) << quiet.output;
     EXPECT_GT (paintprobe::distance (quiet.image.getPixelAt (bar.getCentreX(), bar.getY() + 4), Palette::alert), 64);
+}
+
+// What a host records when the user edits in the module's own window: the host counts what reaches
+// it as VST3 beginEdit, performEdit and endEdit. A click on a new row of the Low selector is one
+// gesture; the preset bar's next arrow (from no preset: the first of the factory bank) is one
+// gesture per sound parameter, one after the other, and nothing for bypass.
+TEST (EditorWindow, ASelectorClickAndAPresetLoadReachTheHostAsBeginPerformEnd)
+{
+    const auto layout = computeEditorLayout ({ 0, 0, 1180, 560 });
+    const auto airCutRow = layout.low.selector.getPosition() + juce::Point<int> (60, 40);
+    const auto nextArrow = juce::Point<int> (layout.presetBar.getRight() - 12, layout.presetBar.getCentreY());
+
+    const auto snapshot = takeSnapshot ({ "--click", argumentOf (airCutRow), "--click", argumentOf (nextArrow) });
+    ASSERT_EQ (snapshot.exitCode, 0) << snapshot.output;
+
+    VelbrinLumbraProcessor reference;
+    const auto gestureOf = [&] (const juce::String& id)
+    {
+        const auto name = reference.parameters.getParameter (id)->getName (64);
+        return juce::StringArray { "begin " + name, "perform " + name, "end " + name };
+    };
+
+    auto expected = gestureOf (ParamIDs::lowMode);
+    for (const auto& id : soundParameterIds())
+        expected.addArray (gestureOf (id));
+
+    EXPECT_EQ (editsIn (snapshot.output), expected) << snapshot.output;
 }

@@ -78,6 +78,8 @@ juce::String usageText()
            "  --tone DBFS                  snapshot: play a 440 Hz sine at this level first, for the meters\n"
            "  --hover X,Y                  snapshot: click the window's header, then rest the pointer at\n"
            "                               X,Y of the editor (tooltips appear after 0.7 s)\n"
+           "  --click X,Y                  snapshot: click at X,Y of the editor (repeatable, in order) and\n"
+           "                               print every edit the host receives as 'edit: begin|perform|end NAME'\n"
            "  --preset NAME                apply a factory or user preset (before any --set)\n"
            "  --name NAME                  save-preset: the preset's name (default: the file's name)\n"
            "  --set NAME=VALUE             set a parameter by identifier or name, in its own units\n"
@@ -135,6 +137,16 @@ std::optional<RenderArguments> parseArguments (const juce::StringArray& args, ju
                 error = "--hover wants X,Y in the editor, got '" + value + "'";
                 return std::nullopt;
             }
+        }
+        else if (option == "--click")
+        {
+            const auto point = parsePoint (value);
+            if (! point.has_value())
+            {
+                error = "--click wants X,Y in the editor, got '" + value + "'";
+                return std::nullopt;
+            }
+            result.clicks.push_back (*point);
         }
         else if (option == "--width" || option == "--height")
         {

@@ -2,6 +2,7 @@
 // host on the desktop), lets it run, and saves what the screen shows of it as a PNG.
 
 #include "tools/render/Commands.h"
+#include "tools/render/EditLog.h"
 #include "tools/render/XScreen.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -75,6 +76,23 @@ void restPointerOn (XScreen& screen, juce::Component& editor, juce::Point<int> p
     runMessageLoop (1.5);
 }
 
+// Clicks each point in turn, as a user would, and prints what the host received from the plug-in.
+void clickAndPrintEdits (XScreen& screen, juce::AudioPluginInstance& plugin, juce::Component& editor,
+                         const std::vector<juce::Point<int>>& points)
+{
+    EditLog log (plugin);
+    const auto origin = editor.getScreenPosition();
+
+    for (const auto& point : points)
+    {
+        screen.clickAt (origin.x + point.x, origin.y + point.y);
+        runMessageLoop (0.3);
+    }
+
+    for (const auto& event : log.getEvents())
+        std::cout << "edit: " << event << std::endl;
+}
+
 juce::Image imageFromPixels (const std::vector<std::uint32_t>& pixels, int width, int height)
 {
     juce::Image image (juce::Image::RGB, width, height, false);
@@ -128,6 +146,9 @@ int runSnapshot (const RenderArguments& args)
                                     args.height.value_or (window.getEditor().getHeight()));
 
     runMessageLoop (args.seconds.value_or (1.0));
+
+    if (! args.clicks.empty())
+        clickAndPrintEdits (screen, *plugin, window.getEditor(), args.clicks);
 
     if (args.hover.has_value())
         restPointerOn (screen, window.getEditor(), *args.hover);
