@@ -39,6 +39,7 @@ set(LUMBRA_SOURCES
     dsp/ShelfBand.cpp
     dsp/ToneStage.cpp
     dsp/DynamicsStage.cpp
+    dsp/ReverbKernel.cpp
     dsp/DelayTimeFade.cpp
     dsp/PreDelay.cpp
     dsp/SpaceStage.cpp

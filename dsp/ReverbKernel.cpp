@@ -1,0 +1,379 @@
+#include "dsp/ReverbKernel.h"
+
+#include <algorithm>
+#include <emmintrin.h>
+
+namespace
+{
+constexpr short combTunings[] = { 1116, 1188, 1277, 1356, 1422, 1491, 1557, 1617 }; // at 44.1 kHz
+constexpr short allPassTunings[] = { 556, 441, 341, 225 };
+constexpr int stereoSpread = 23;
+constexpr double glideSeconds = 0.01;
+
+// The same rounding as JUCE's denormal guard: adding and taking away 0.1 flushes tiny values.
+inline float undenormalised (float x) noexcept
+{
+    x += 0.1f;
+    x -= 0.1f;
+    return x;
+}
+
+inline __m128 undenormalised (__m128 x) noexcept
+{
+    const auto tenth = _mm_set1_ps (0.1f);
+    return _mm_sub_ps (_mm_add_ps (x, tenth), tenth);
+}
+
+// A short copy inline: the lines are read and written in many short pieces per block, where a
+// library call would cost more than the copy.
+inline void copySamples (const float* source, float* destination, int numSamples) noexcept
+{
+    int i = 0;
+
+    for (; i + 4 <= numSamples; i += 4)
+        _mm_storeu_ps (destination + i, _mm_loadu_ps (source + i));
+
+    for (; i < numSamples; ++i)
+        destination[i] = source[i];
+}
+
+template <typename Glide>
+void fill (Glide& glide, float* values, int numSamples) noexcept
+{
+    if (! glide.isSmoothing())
+    {
+        std::fill (values, values + numSamples, glide.getTargetValue());
+        return;
+    }
+
+    for (int i = 0; i < numSamples; ++i)
+        values[i] = glide.getNextValue();
+}
+} // namespace
+
+// Four floats more than the line holds: whole registers may read past a run's end.
+void ReverbKernel::Line::setSize (int newSize)
+{
+    newSize = juce::jmax (1, newSize);
+
+    if (newSize != size)
+    {
+        buffer.assign (static_cast<size_t> (newSize + 4), 0.0f);
+        size = newSize;
+        index = 0;
+    }
+
+    std::fill (buffer.begin(), buffer.end(), 0.0f);
+}
+
+float* ReverbKernel::Line::borrow (float* scratch, int numSamples) noexcept
+{
+    if (index + numSamples <= size)
+        return buffer.data() + index;
+
+    const auto first = size - index;
+    copySamples (buffer.data() + index, scratch, first);
+    copySamples (buffer.data(), scratch + first, numSamples - first);
+    return scratch;
+}
+
+void ReverbKernel::Line::giveBack (const float* run, int numSamples) noexcept
+{
+    if (run != buffer.data() + index)
+    {
+        const auto first = size - index;
+        copySamples (run, buffer.data() + index, first);
+        copySamples (run + first, buffer.data(), numSamples - first);
+    }
+
+    index = (index + numSamples) % size;
+}
+
+ReverbKernel::ReverbKernel()
+{
+    setParameters (Parameters());
+    prepare ({ 44100.0, 512, 2 });
+}
+
+void ReverbKernel::setParameters (const Parameters& newParameters) noexcept
+{
+    const auto wet = newParameters.wetLevel * 3.0f;
+    glides.dry.setTargetValue (newParameters.dryLevel * 2.0f);
+    glides.wet1.setTargetValue (0.5f * wet * (1.0f + newParameters.width));
+    glides.wet2.setTargetValue (0.5f * wet * (1.0f - newParameters.width));
+
+    const auto frozen = newParameters.freezeMode >= 0.5f;
+    gain = frozen ? 0.0f : 0.015f;
+    parameters = newParameters;
+    glides.damping.setTargetValue (frozen ? 0.0f : parameters.damping * 0.4f);
+    glides.feedback.setTargetValue (frozen ? 1.0f : parameters.roomSize * 0.28f + 0.7f);
+}
+
+void ReverbKernel::prepare (const juce::dsp::ProcessSpec& spec)
+{
+    const auto rate = static_cast<int> (spec.sampleRate);
+
+    for (int i = 0; i < numCombs; ++i)
+    {
+        combs[0][static_cast<size_t> (i)].setSize ((rate * combTunings[i]) / 44100);
+        combs[1][static_cast<size_t> (i)].setSize ((rate * (combTunings[i] + stereoSpread)) / 44100);
+    }
+
+    for (int i = 0; i < numAllPasses; ++i)
+    {
+        allPasses[0][static_cast<size_t> (i)].setSize ((rate * allPassTunings[i]) / 44100);
+        allPasses[1][static_cast<size_t> (i)].setSize ((rate * (allPassTunings[i] + stereoSpread)) / 44100);
+    }
+
+    for (auto* glide : { &glides.damping, &glides.feedback, &glides.dry, &glides.wet1, &glides.wet2 })
+        glide->reset (spec.sampleRate, glideSeconds);
+
+    reset();
+}
+
+void ReverbKernel::reset() noexcept
+{
+    for (int channel = 0; channel < 2; ++channel)
+    {
+        for (auto& comb : combs[static_cast<size_t> (channel)])
+            std::fill (comb.buffer.begin(), comb.buffer.end(), 0.0f);
+
+        for (auto& allPass : allPasses[static_cast<size_t> (channel)])
+            std::fill (allPass.buffer.begin(), allPass.buffer.end(), 0.0f);
+
+    }
+
+    std::fill (std::begin (lastOfComb), std::end (lastOfComb), 0.0f);
+}
+
+void ReverbKernel::process (const ReplacingContext& context) noexcept
+{
+    auto& block = context.getOutputBlock();
+    const auto numSamples = static_cast<int> (block.getNumSamples());
+
+    if (context.isBypassed)
+        return;
+
+    if (block.getNumChannels() == 1)
+        processMono (block.getChannelPointer (0), numSamples);
+    else if (block.getNumChannels() == 2)
+        processStereo (block.getChannelPointer (0), block.getChannelPointer (1), numSamples);
+}
+
+void ReverbKernel::processStereo (float* left, float* right, int numSamples) noexcept
+{
+    for (int start = 0; start < numSamples;)
+    {
+        const auto n = runLength (2, numSamples - start);
+        auto* l = left + start;
+        auto* r = right + start;
+
+        for (int i = 0; i < n; ++i)
+            input[i] = (l[i] + r[i]) * gain;
+
+        fillGlides (n, true);
+        runCombs (2, n);
+        runAllPasses (0, wetL, n);
+        runAllPasses (1, wetR, n);
+
+        for (int i = 0; i < n; ++i)
+        {
+            const auto outL = wetL[i], outR = wetR[i];
+            l[i] = outL * wet1[i] + outR * wet2[i] + l[i] * dry[i];
+            r[i] = outR * wet1[i] + outL * wet2[i] + r[i] * dry[i];
+        }
+
+        start += n;
+    }
+}
+
+void ReverbKernel::processMono (float* samples, int numSamples) noexcept
+{
+    for (int start = 0; start < numSamples;)
+    {
+        const auto n = runLength (1, numSamples - start);
+        auto* s = samples + start;
+
+        for (int i = 0; i < n; ++i)
+            input[i] = s[i] * gain;
+
+        fillGlides (n, false);
+        runCombs (1, n);
+        runAllPasses (0, wetL, n);
+
+        for (int i = 0; i < n; ++i)
+            s[i] = wetL[i] * wet1[i] + s[i] * dry[i];
+
+        start += n;
+    }
+}
+
+// A run no longer than any line in use: what each line reads in it was written before it started.
+int ReverbKernel::runLength (int numChannels, int remaining) const noexcept
+{
+    auto n = juce::jmin (remaining, maximumRun);
+
+    for (int channel = 0; channel < numChannels; ++channel)
+    {
+        for (const auto& comb : combs[static_cast<size_t> (channel)])
+            n = juce::jmin (n, comb.size);
+
+        for (const auto& allPass : allPasses[static_cast<size_t> (channel)])
+            n = juce::jmin (n, allPass.size);
+    }
+
+    return n;
+}
+
+// The glides' values for the run, one per sample, as the sample-by-sample reverb reads them
+// (mono reads no second wet gain).
+void ReverbKernel::fillGlides (int numSamples, bool stereo) noexcept
+{
+    fill (glides.damping, damping, numSamples);
+    fill (glides.feedback, feedback, numSamples);
+    fill (glides.dry, dry, numSamples);
+    fill (glides.wet1, wet1, numSamples);
+
+    if (stereo)
+        fill (glides.wet2, wet2, numSamples);
+}
+
+// The combs' outputs are what they wrote a full comb length ago; each channel's sum is taken in
+// the combs' order, then each comb writes its damped feedback in their place.
+void ReverbKernel::runCombs (int numChannels, int numSamples) noexcept
+{
+    for (int channel = 0; channel < numChannels; ++channel)
+    {
+        auto* rows = combRows + channel * numCombs;
+
+        for (int k = 0; k < numCombs; ++k)
+            rows[k] = combs[static_cast<size_t> (channel)][static_cast<size_t> (k)].borrow (combRun[channel * numCombs + k],
+                                                                                           numSamples);
+
+        sumCombs (rows, channel == 0 ? wetL : wetR, numSamples);
+    }
+
+    const auto numGroups = numChannels * numCombs / 4;
+    transposeCombs (numGroups, numSamples, true);
+
+    if (numGroups == 4)
+        dampCombs<4> (numSamples);
+    else
+        dampCombs<2> (numSamples);
+
+    transposeCombs (numGroups, numSamples, false);
+
+    for (int channel = 0; channel < numChannels; ++channel)
+        for (int k = 0; k < numCombs; ++k)
+            combs[static_cast<size_t> (channel)][static_cast<size_t> (k)].giveBack (combRows[channel * numCombs + k],
+                                                                                   numSamples);
+}
+
+// sum[i] = 0 + c0[i] + c1[i] + ... + c7[i], added in that order.
+void ReverbKernel::sumCombs (float* const* outputs, float* sum, int numSamples) noexcept
+{
+    // Lines and copies are padded to whole registers, so the last register may read past the run.
+    for (int i = 0; i < numSamples; i += 4)
+    {
+        auto total = _mm_setzero_ps();
+
+        for (int k = 0; k < numCombs; ++k)
+            total = _mm_add_ps (total, _mm_loadu_ps (outputs[k] + i));
+
+        _mm_store_ps (sum + i, total);
+    }
+}
+
+// Between one row per comb and one row per sample, four combs by four samples at a time.
+void ReverbKernel::transposeCombs (int numGroups, int numSamples, bool toSampleMajor) noexcept
+{
+    for (int g = 0; g < numGroups; ++g)
+    {
+        float* const* rows = combRows + 4 * g;
+        int i = 0;
+
+        for (; i + 4 <= numSamples; i += 4)
+        {
+            if (toSampleMajor)
+            {
+                auto r0 = _mm_loadu_ps (rows[0] + i), r1 = _mm_loadu_ps (rows[1] + i);
+                auto r2 = _mm_loadu_ps (rows[2] + i), r3 = _mm_loadu_ps (rows[3] + i);
+                _MM_TRANSPOSE4_PS (r0, r1, r2, r3);
+                _mm_store_ps (combSamples[i] + 4 * g, r0);
+                _mm_store_ps (combSamples[i + 1] + 4 * g, r1);
+                _mm_store_ps (combSamples[i + 2] + 4 * g, r2);
+                _mm_store_ps (combSamples[i + 3] + 4 * g, r3);
+            }
+            else
+            {
+                auto r0 = _mm_load_ps (combSamples[i] + 4 * g), r1 = _mm_load_ps (combSamples[i + 1] + 4 * g);
+                auto r2 = _mm_load_ps (combSamples[i + 2] + 4 * g), r3 = _mm_load_ps (combSamples[i + 3] + 4 * g);
+                _MM_TRANSPOSE4_PS (r0, r1, r2, r3);
+                _mm_storeu_ps (rows[0] + i, r0);
+                _mm_storeu_ps (rows[1] + i, r1);
+                _mm_storeu_ps (rows[2] + i, r2);
+                _mm_storeu_ps (rows[3] + i, r3);
+            }
+        }
+
+        for (; i < numSamples; ++i)
+            for (int k = 0; k < 4; ++k)
+            {
+                if (toSampleMajor)
+                    combSamples[i][4 * g + k] = rows[k][i];
+                else
+                    rows[k][i] = combSamples[i][4 * g + k];
+            }
+    }
+}
+
+// The damping filters, four combs to a register and every register of a sample in turn, so the
+// filters of both channels overlap instead of waiting on one another.
+template <int numGroups>
+void ReverbKernel::dampCombs (int numSamples) noexcept
+{
+    const auto one = _mm_set1_ps (1.0f);
+    __m128 last[4];
+
+    for (int g = 0; g < numGroups; ++g)
+        last[g] = _mm_load_ps (lastOfComb + 4 * g);
+
+    for (int i = 0; i < numSamples; ++i)
+    {
+        const auto damp = _mm_set1_ps (damping[i]);
+        const auto undamped = _mm_sub_ps (one, damp);
+        const auto in = _mm_set1_ps (input[i]);
+        const auto gain = _mm_set1_ps (feedback[i]);
+        auto* values = combSamples[i];
+
+        for (int g = 0; g < numGroups; ++g)
+        {
+            const auto output = _mm_load_ps (values + 4 * g);
+            last[g] = undenormalised (_mm_add_ps (_mm_mul_ps (output, undamped), _mm_mul_ps (last[g], damp)));
+            _mm_store_ps (values + 4 * g, undenormalised (_mm_add_ps (in, _mm_mul_ps (last[g], gain))));
+        }
+    }
+
+    for (int g = 0; g < numGroups; ++g)
+        _mm_store_ps (lastOfComb + 4 * g, last[g]);
+}
+
+// In a run no longer than the allpass, every value it reads is already written: each allpass
+// takes the whole run at once, one after the other.
+void ReverbKernel::runAllPasses (int channel, float* signal, int numSamples) noexcept
+{
+    for (auto& allPass : allPasses[static_cast<size_t> (channel)])
+    {
+        auto* line = allPass.borrow (lineRun, numSamples);
+
+        for (int i = 0; i < numSamples; ++i)
+        {
+            const auto buffered = line[i];
+            const auto in = signal[i];
+            line[i] = undenormalised (in + buffered * 0.5f);
+            signal[i] = buffered - in;
+        }
+
+        allPass.giveBack (line, numSamples);
+    }
+}

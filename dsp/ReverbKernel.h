@@ -1,0 +1,87 @@
+#pragma once
+
+#include "dsp/DspTypes.h"
+
+#include <array>
+#include <vector>
+
+// The space's reverb: eight damped combs in parallel and four allpasses in series per channel,
+// with the tunings, stereo spread, damping, feedback and gains of juce::Reverb, and the same 10 ms
+// glides of its damping, feedback and gains after each change. It computes the very same
+// arithmetic in the same order, sample for sample, but a run of samples at a time: every comb and
+// allpass is longer than such a run, so what each one reads in it was written before it started.
+// That leaves only the combs' damping filters running sample by sample, four combs at once in
+// one SSE2 register.
+class ReverbKernel
+{
+public:
+    using Parameters = juce::Reverb::Parameters;
+
+    ReverbKernel();
+
+    // Glides the gains, damping and feedback to the new targets over 10 ms; the input gain and
+    // freezing change at once.
+    void setParameters (const Parameters& newParameters) noexcept;
+
+    // Sizes the lines for the sample rate (allocates), clears them, and sets the gains, damping
+    // and feedback to their targets at once.
+    void prepare (const juce::dsp::ProcessSpec& spec);
+    void reset() noexcept;
+
+    // In place: mono (one channel) or stereo (two); any other channel count is left as it is.
+    void process (const ReplacingContext& context) noexcept;
+    void processStereo (float* left, float* right, int numSamples) noexcept;
+    void processMono (float* samples, int numSamples) noexcept;
+
+private:
+    static constexpr int numCombs = 8, numAllPasses = 4, maximumRun = 128;
+
+    struct Line
+    {
+        std::vector<float> buffer;
+        int size = 0, index = 0;
+
+        void setSize (int newSize);
+
+        // The run's samples in place where they do not wrap around, else copied into `scratch`.
+        float* borrow (float* scratch, int numSamples) noexcept;
+        // Writes a copied run back, and moves on.
+        void giveBack (const float* run, int numSamples) noexcept;
+    };
+
+    struct Glides
+    {
+        juce::SmoothedValue<float> damping, feedback, dry, wet1, wet2;
+    };
+
+    int runLength (int numChannels, int remaining) const noexcept;
+    void fillGlides (int numSamples, bool stereo) noexcept;
+    void runCombs (int numChannels, int numSamples) noexcept;
+    static void sumCombs (float* const* outputs, float* sum, int numSamples) noexcept;
+    void transposeCombs (int numGroups, int numSamples, bool toSampleMajor) noexcept;
+    template <int numGroups>
+    void dampCombs (int numSamples) noexcept;
+    void runAllPasses (int channel, float* signal, int numSamples) noexcept;
+
+    Parameters parameters;
+    float gain = 0.015f;
+    Glides glides;
+    std::array<std::array<Line, numCombs>, 2> combs;
+    std::array<std::array<Line, numAllPasses>, 2> allPasses;
+    alignas (16) float lastOfComb[2 * numCombs] {};
+
+    // One run of each comb (in place, or a copy where it wraps around), and all sixteen values of
+    // one sample side by side.
+    float* combRows[2 * numCombs] {};
+    alignas (16) float combRun[2 * numCombs][maximumRun] {};
+    alignas (16) float combSamples[maximumRun][2 * numCombs] {};
+    alignas (16) float lineRun[maximumRun] {};
+    alignas (16) float input[maximumRun] {};
+    alignas (16) float wetL[maximumRun] {};
+    alignas (16) float wetR[maximumRun] {};
+    alignas (16) float damping[maximumRun] {};
+    alignas (16) float feedback[maximumRun] {};
+    alignas (16) float dry[maximumRun] {};
+    alignas (16) float wet1[maximumRun] {};
+    alignas (16) float wet2[maximumRun] {};
+};

@@ -1,0 +1,125 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+// A delay line read and written a run of samples at a time, with the same linear interpolation as
+// juce::dsp::DelayLine (v1 + frac (v2 - v1), v1 the sample `floor (delay)` back and v2 the one
+// before it), applied only where the delay has a fraction: a whole-sample delay is a plain copy.
+// Each channel has a position that `advance` moves on; `write` puts samples at the position and
+// after it, `read` takes them `delay` samples back from the same places. Writing a run before
+// reading it is the JUCE line's push-then-pop (a delay of 0 is the input itself); reading first is
+// its pop-then-push, whose runs must be no longer than the delay, so a feedback loop reads only
+// what came before the run.
+class RingDelay
+{
+public:
+    // Longest run `write` and `read` take at once.
+    static constexpr int maximumRun = 1024;
+
+    // Allocates; at least 3 samples of delay, as JUCE's line.
+    void prepare (int numChannels, int maximumDelayInSamples)
+    {
+        maximumDelay = juce::jmax (3, maximumDelayInSamples);
+        size = static_cast<std::uint32_t> (juce::nextPowerOfTwo (maximumDelay + maximumRun + 2));
+        mask = size - 1;
+        samples.assign (static_cast<size_t> (numChannels) * size, 0.0f);
+        positions.assign (static_cast<size_t> (numChannels), 0u);
+    }
+
+    void reset() noexcept
+    {
+        std::fill (samples.begin(), samples.end(), 0.0f);
+        std::fill (positions.begin(), positions.end(), 0u);
+    }
+
+    int getMaximumDelayInSamples() const noexcept { return maximumDelay; }
+
+    void write (int channel, const float* source, int numSamples) noexcept
+    {
+        auto* line = lineOf (channel);
+        const auto start = positions[static_cast<size_t> (channel)] & mask;
+        const auto first = static_cast<int> (juce::jmin (static_cast<std::uint32_t> (numSamples), size - start));
+        std::copy_n (source, first, line + start);
+        std::copy_n (source + first, numSamples - first, line);
+    }
+
+    // destination[i] = the line `delay` samples before position + i (the delay limited to 0 .. maximum).
+    void read (int channel, float delay, float* destination, int numSamples) const noexcept
+    {
+        delay = juce::jlimit (0.0f, static_cast<float> (maximumDelay), delay);
+        const auto whole = static_cast<int> (std::floor (delay));
+        const auto fraction = delay - static_cast<float> (whole);
+        const auto* line = lineOf (channel);
+        const auto from = positions[static_cast<size_t> (channel)] - static_cast<std::uint32_t> (whole);
+
+        if (fraction == 0.0f)
+            copyOut (line, from, destination, numSamples);
+        else
+            interpolateOut (line, from, fraction, destination, numSamples);
+    }
+
+    void advance (int channel, int numSamples) noexcept
+    {
+        positions[static_cast<size_t> (channel)] += static_cast<std::uint32_t> (numSamples);
+    }
+
+    // The JUCE line's process(): each sample pushed, then read `delay` samples back, in place.
+    void process (int channel, float* block, int numSamples, float delay) noexcept
+    {
+        for (int start = 0; start < numSamples; start += maximumRun)
+        {
+            const auto n = juce::jmin (maximumRun, numSamples - start);
+            write (channel, block + start, n);
+            read (channel, delay, block + start, n);
+            advance (channel, n);
+        }
+    }
+
+private:
+    float* lineOf (int channel) noexcept { return samples.data() + static_cast<size_t> (channel) * size; }
+    const float* lineOf (int channel) const noexcept { return samples.data() + static_cast<size_t> (channel) * size; }
+
+    void copyOut (const float* line, std::uint32_t from, float* destination, int numSamples) const noexcept
+    {
+        const auto start = from & mask;
+        const auto first = static_cast<int> (juce::jmin (static_cast<std::uint32_t> (numSamples), size - start));
+        std::copy_n (line + start, first, destination);
+        std::copy_n (line, numSamples - first, destination + first);
+    }
+
+    // In stretches where both neighbours lie in one piece of the ring, so the loop vectorises.
+    void interpolateOut (const float* line, std::uint32_t from, float fraction, float* destination,
+                         int numSamples) const noexcept
+    {
+        for (int i = 0; i < numSamples;)
+        {
+            const auto index = (from + static_cast<std::uint32_t> (i)) & mask;
+
+            if (index == 0)
+            {
+                const auto v1 = line[0], v2 = line[mask];
+                destination[i++] = v1 + fraction * (v2 - v1);
+                continue;
+            }
+
+            const auto n = static_cast<int> (juce::jmin (static_cast<std::uint32_t> (numSamples - i), size - index));
+            const auto* v1 = line + index;
+            auto* out = destination + i;
+
+            for (int j = 0; j < n; ++j)
+                out[j] = v1[j] + fraction * (v1[j - 1] - v1[j]);
+
+            i += n;
+        }
+    }
+
+    std::vector<float> samples;
+    std::vector<std::uint32_t> positions;
+    std::uint32_t size = 0, mask = 0;
+    int maximumDelay = 3;
+};
