@@ -231,6 +231,83 @@ void printComparison (int rounds)
     std::printf ("Targets: chain/floor <= 1.10x at 64; a sample at 32 <= 1.25x a sample at 512;\n"
                  "         with every continuous parameter moving, chain/floor <= 1.30x at 64.\n");
 }
+
+juce::AudioBuffer<float> noiseThenSilence (double noiseLength, double silenceSeconds)
+{
+    auto noise = noiseSeconds (noiseLength);
+    juce::AudioBuffer<float> audio (2, noise.getNumSamples() + static_cast<int> (silenceSeconds * sampleRate));
+    audio.clear();
+    for (int channel = 0; channel < 2; ++channel)
+        audio.copyFrom (channel, 0, noise, channel, 0, noise.getNumSamples());
+    return audio;
+}
+
+// CPU seconds for one warmed-up strip at typical settings to process `audio` in blocks.
+double secondsToProcess (const juce::AudioBuffer<float>& source, int blockSize)
+{
+    Contender contender (blockSize);
+    auto audio = source;
+    const auto begin = threadSeconds();
+    contender.runChain (audio, blockSize);
+    return threadSeconds() - begin;
+}
+
+// A silent track: one second of noise then thirty of silence, against thirty-one of noise, each on
+// a fresh strip at typical settings (median of `rounds`); then the cost of a block while the strip
+// idles against a block of noise.
+void printIdleCost (int rounds)
+{
+    const auto mostlySilent = noiseThenSilence (1.0, 30.0);
+    const auto allNoise = noiseSeconds (31.0);
+
+    std::printf ("\nA silent track at typical settings (48 kHz stereo, median of %d rounds)\n", rounds);
+    std::printf ("%6s %22s %22s %10s\n", "block", "1 s noise + 30 s (ms)", "31 s noise (ms)", "ratio");
+    for (const auto blockSize : blockSizes)
+    {
+        std::vector<double> silentTimes, noiseTimes;
+        for (int round = 0; round < rounds; ++round)
+        {
+            silentTimes.push_back (secondsToProcess (mostlySilent, blockSize));
+            noiseTimes.push_back (secondsToProcess (allNoise, blockSize));
+        }
+        const auto silent = median (silentTimes), noise = median (noiseTimes);
+        std::printf ("%6d %22.1f %22.1f %9.3fx\n", blockSize, 1.0e3 * silent, 1.0e3 * noise, silent / noise);
+    }
+
+    std::printf ("\n%6s %16s %16s %10s\n", "block", "idle ns/blk", "active ns/blk", "ratio");
+    for (const auto blockSize : blockSizes)
+    {
+        Contender contender (blockSize);
+        auto silence = noiseThenSilence (0.0, 30.0);
+        contender.runChain (silence, blockSize); // the tails die away and the strip idles
+        if (! contender.processor.idling.load())
+            std::printf ("(the strip did not idle)\n");
+
+        const auto oneSecondOfSilence = noiseThenSilence (0.0, 1.0);
+        const auto oneSecondOfNoise = noiseSeconds (1.0);
+        const auto blocksPerRound = oneSecondOfNoise.getNumSamples() / blockSize;
+        std::vector<double> idleTimes, activeTimes;
+        Contender active (blockSize);
+
+        for (int round = 0; round < rounds; ++round)
+        {
+            auto audio = oneSecondOfSilence;
+            auto begin = threadSeconds();
+            contender.runChain (audio, blockSize);
+            idleTimes.push_back ((threadSeconds() - begin) / blocksPerRound);
+
+            audio = oneSecondOfNoise;
+            begin = threadSeconds();
+            active.runChain (audio, blockSize);
+            activeTimes.push_back ((threadSeconds() - begin) / blocksPerRound);
+        }
+
+        const auto idle = 1.0e9 * median (idleTimes), busy = 1.0e9 * median (activeTimes);
+        std::printf ("%6d %16.0f %16.0f %9.2f%%\n", blockSize, idle, busy, 100.0 * idle / busy);
+    }
+
+    std::printf ("Targets: a silent track <= 0.25x thirty-one seconds of noise; an idle block <= 3 %% of an active one.\n");
+}
 } // namespace
 
 BENCHMARK (chainAtDefaults)->Arg (32)->Arg (64)->Arg (512)->MeasureProcessCPUTime()->UseRealTime();
@@ -244,5 +321,6 @@ int main (int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     printComparison (15);
+    printIdleCost (5);
     return 0;
 }

@@ -36,6 +36,7 @@ set(LUMBRA_SOURCES
     plugin/VstPresetFile.cpp
     plugin/UserPresetLibrary.cpp
     dsp/BlockDriver.cpp
+    dsp/IdleWatch.cpp
     dsp/ShelfBand.cpp
     dsp/ToneStage.cpp
     dsp/DynamicsStage.cpp

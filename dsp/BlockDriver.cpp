@@ -29,6 +29,8 @@ void VelbrinLumbraProcessor::prepareToPlay (double sampleRate, int samplesPerBlo
     echo.prepare (spec);
     prepareGlide (blendAmount, sampleRate, settings.blend);
     prepareGlide (chainAmount, sampleRate, settings.bypass ? 0.0f : 1.0f);
+    idleWatch.prepare (sampleRate);
+    idling.store (false);
 
     for (auto* scratch : { &dryBuffer, &sendBuffer, &wetBuffer, &bypassBuffer })
         scratch->setSize (channels, static_cast<int> (spec.maximumBlockSize));
@@ -44,6 +46,11 @@ void VelbrinLumbraProcessor::processBlock (juce::AudioBuffer<float>& buffer, juc
 
     const auto settings = readSettings();
     const auto jump = startAtSettings.exchange (false);
+    duplicateMonoInput (buffer);
+
+    if (idleWatch.isIdle() && staysIdle (buffer, settings, jump))
+        return;
+
     setStageTargets (settings, jump);
 
     // After a restore or a new preparation the trims start at their settings too; only the very
@@ -53,7 +60,6 @@ void VelbrinLumbraProcessor::processBlock (juce::AudioBuffer<float>& buffer, juc
         jumpTrim (inputGain, settings.inputGain);
         jumpTrim (outputGain, settings.outputGain);
     }
-    duplicateMonoInput (buffer);
 
     // Fully in bypass nothing runs: every tail, envelope and glide waits where it is.
     if (restsAtZero (chainAmount))
@@ -91,6 +97,7 @@ void VelbrinLumbraProcessor::processBlock (juce::AudioBuffer<float>& buffer, juc
         crossfadeInPlace (bypassBuffer, buffer, chainAmount, numChannels, numSamples);
 
     outputLevelDb.store (peakLevelDb (buffer, numSamples));
+    idleIfSilent (settings);
 }
 
 // The chain, top to bottom as the signal flows.
@@ -101,15 +108,22 @@ void VelbrinLumbraProcessor::processChain (juce::AudioBuffer<float>& buffer, con
                                         static_cast<size_t> (numSamples));
 
     applyTrim (inputGain, settings.inputGain, block);
-    inputLevelDb.store (peakLevelDb (buffer, numSamples));
+    const auto inputPeak = buffer.getMagnitude (0, numSamples);
+    inputLevelDb.store (peakToLevelDb (inputPeak));
+    idleWatch.noteInput (inputPeak, numSamples);
+
+    // Only after silent input do the stages measure whether they have fallen quiet.
+    const auto measuring = idleWatch.isMeasuring();
 
     // The wet scratch buffer is free until the spaces: tone and dynamics keep their crossover copy there.
     tone.process (buffer, wetBuffer, numChannels, numSamples);
+    tone.noteOutput (measuring ? peakMagnitude (buffer, numChannels, numSamples) : 1.0f, numSamples);
     gainReductionDb.store (dynamics.process (buffer, wetBuffer, numChannels, numSamples));
 
     takeSnapshot (buffer, numChannels, numSamples);
 
     ReturnBuses buses { sendBuffer, wetBuffer, buffer, numChannels, numSamples };
+    buses.sendPeak = measuring ? peakMagnitude (sendBuffer, numChannels, numSamples) : 1.0f;
     spaceA.process (buses);
     spaceB.process (buses);
     echo.process (buses);
@@ -201,4 +215,84 @@ void VelbrinLumbraProcessor::applyBlend (juce::AudioBuffer<float>& buffer, int n
             out[i] = (1.0f - wet) * dryIn[i] + wet * out[i];
         }
     }
+}
+
+// While idle nothing runs and the output is silence (or the input, in bypass). Every block still
+// takes the settings, and every glide and crossfade lands at once, as it would have during the
+// silence; a stage that was waiting with sound in its memory and is asked to run wakes the chain,
+// as does input at or above -120 dBFS. Returns false when this block wakes the chain: it then
+// runs in full from its first sample.
+bool VelbrinLumbraProcessor::staysIdle (juce::AudioBuffer<float>& buffer, const ChainSettings& settings,
+                                        bool jump) noexcept
+{
+    const auto numChannels = juce::jmin (buffer.getNumChannels(), preparedChannels);
+    const auto numSamples = buffer.getNumSamples();
+
+    if (! (peakMagnitude (buffer, numChannels, numSamples) * settings.inputGain < wakeLevel))
+    {
+        wake();
+        return false;
+    }
+
+    if (idleWatch.takeSettings (settings) || jump)
+    {
+        setStageTargets (settings, jump);
+
+        if (anyStageHoldsSound())
+        {
+            wake();
+            return false;
+        }
+
+        landAtSettings (settings);
+    }
+
+    if (restsAtZero (chainAmount))
+    {
+        publishBypassLevels (buffer);
+        return true;
+    }
+
+    buffer.clear();
+    inputLevelDb.store (-100.0f);
+    outputLevelDb.store (-100.0f);
+    gainReductionDb.store (0.0f);
+    return true;
+}
+
+// After a block that ran the chain: once the input has been silent long enough and no running
+// stage holds anything above -140 dBFS, every quiet memory becomes exact zeros and the chain idles.
+void VelbrinLumbraProcessor::idleIfSilent (const ChainSettings& settings) noexcept
+{
+    if (! idleWatch.mayIdle() || anyStageHoldsSound())
+        return;
+
+    tone.clear();
+    dynamics.clear();
+    spaceA.clear();
+    spaceB.clear();
+    echo.clear();
+    landAtSettings (settings);
+    idleWatch.enter (settings);
+    idling.store (true);
+}
+
+void VelbrinLumbraProcessor::wake() noexcept
+{
+    idleWatch.wake();
+    idling.store (false);
+}
+
+bool VelbrinLumbraProcessor::anyStageHoldsSound() const noexcept
+{
+    return tone.holdsSound() || dynamics.holdsSound() || spaceA.holdsSound() || spaceB.holdsSound()
+           || echo.holdsSound();
+}
+
+// Every glide and crossfade at its end, the trims included.
+void VelbrinLumbraProcessor::landAtSettings (const ChainSettings& settings) noexcept
+{
+    setStageTargets (settings, true);
+    jumpTrim (inputGain, settings.inputGain);
+    jumpTrim (outputGain, settings.outputGain);
 }

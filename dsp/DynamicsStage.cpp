@@ -38,6 +38,7 @@ void DynamicsStage::prepare (const juce::dsp::ProcessSpec& spec)
 {
     envelope.prepare (spec);
     envelope.reset();
+    envelopeLevel = 0.0f;
     prepareGlide (thresholdInverse, spec.sampleRate, thresholdInverse.getTargetValue() > 0.0f ? thresholdInverse.getTargetValue() : 1.0f);
     prepareGlide (makeupGain, spec.sampleRate, makeupGain.getTargetValue() > 0.0f ? makeupGain.getTargetValue() : 1.0f);
     prepareGlide (gainExponent, spec.sampleRate, gainExponent.getTargetValue());
@@ -96,18 +97,22 @@ float DynamicsStage::compressAtRest (juce::AudioBuffer<float>& buffer, int numCh
     const auto exponent = gainExponent.getTargetValue();
     const auto makeup = makeupGain.getTargetValue();
     auto smallestGain = 1.0f;
+    envelopeLevel = 0.0f;
 
     for (int channel = 0; channel < numChannels; ++channel)
     {
         auto* samples = buffer.getWritePointer (channel);
+        auto env = 0.0f;
 
         for (int i = 0; i < numSamples; ++i)
         {
-            const auto env = envelope.processSample (channel, samples[i]);
+            env = envelope.processSample (channel, samples[i]);
             const auto gain = env < threshold ? 1.0f : std::pow (env * inverse, exponent);
             smallestGain = juce::jmin (smallestGain, gain);
             samples[i] = makeup * (gain * samples[i]);
         }
+
+        envelopeLevel = juce::jmax (envelopeLevel, env);
     }
 
     return smallestGain;
@@ -119,6 +124,7 @@ float DynamicsStage::compressWhileMoving (juce::AudioBuffer<float>& buffer, int 
     const auto startInverse = thresholdInverse;
     const auto startMakeup = makeupGain;
     const auto startExponent = gainExponent;
+    envelopeLevel = 0.0f;
 
     for (int channel = 0; channel < numChannels; ++channel)
     {
@@ -126,17 +132,35 @@ float DynamicsStage::compressWhileMoving (juce::AudioBuffer<float>& buffer, int 
         makeupGain = startMakeup;
         gainExponent = startExponent;
         auto* samples = buffer.getWritePointer (channel);
+        auto env = 0.0f;
 
         for (int i = 0; i < numSamples; ++i)
         {
-            const auto env = envelope.processSample (channel, samples[i]);
+            env = envelope.processSample (channel, samples[i]);
             const auto overThreshold = env * thresholdInverse.getNextValue();
             const auto exponent = gainExponent.getNextValue();
             const auto gain = overThreshold < 1.0f ? 1.0f : std::pow (overThreshold, exponent);
             smallestGain = juce::jmin (smallestGain, gain);
             samples[i] = makeupGain.getNextValue() * (gain * samples[i]);
         }
+
+        envelopeLevel = juce::jmax (envelopeLevel, env);
     }
 
     return smallestGain;
+}
+
+// Silent input only lets the envelope fall, so its value at the end of a block is its largest from then on.
+bool DynamicsStage::holdsSound() const noexcept
+{
+    return ! restsAtZero (onAmount) && louderThanQuiet (envelopeLevel);
+}
+
+void DynamicsStage::clear() noexcept
+{
+    if (louderThanQuiet (envelopeLevel))
+        return;
+
+    envelope.reset();
+    envelopeLevel = 0.0f;
 }

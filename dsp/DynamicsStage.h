@@ -2,6 +2,7 @@
 
 #include "dsp/DspTypes.h"
 #include "dsp/Glide.h"
+#include "dsp/QuietSpan.h"
 
 struct CompressorCharacter
 {
@@ -36,6 +37,11 @@ public:
     float process (juce::AudioBuffer<float>& buffer, juce::AudioBuffer<float>& scratch, int numChannels,
                    int numSamples) noexcept;
 
+    // For idling: whether the stage runs and its envelope is still above -140 dBFS, and a zero
+    // envelope in place of a quiet one.
+    bool holdsSound() const noexcept;
+    void clear() noexcept;
+
 private:
     // Each returns the smallest gain the compressor applied in the block.
     float compress (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept;
@@ -47,4 +53,5 @@ private:
     LinearGlide gainExponent, onAmount;
     float threshold = 1.0f; // the setting's threshold as a gain, compared as it is once arrived
     int character = -1;
+    float envelopeLevel = 0.0f; // the envelope's largest value over the channels at the end of the last block
 };

@@ -40,6 +40,7 @@ void EchoStage::prepare (const juce::dsp::ProcessSpec& spec)
     line.prepare (spec);
     line.reset();
     time.prepare (sampleRate, 1.0f);
+    memory.prepare (line.getMaximumDelayInSamples() + 2);
     prepareGlide (level, sampleRate, level.getTargetValue());
     prepareGlide (feed, sampleRate, feed.getTargetValue());
     prepareGlide (feedback, sampleRate, feedback.getTargetValue());
@@ -68,7 +69,20 @@ void EchoStage::process (ReturnBuses& buses) noexcept
     else
         processAtRest (buses);
 
+    // What entered the line this block is the send plus at most the repeats read.
+    memory.note (louderThanQuiet (buses.sendPeak + repeatPeak), buses.numSamples);
     time.endBlock();
+}
+
+bool EchoStage::holdsSound() const noexcept
+{
+    return ! restsAtZero (level) && ! memory.isQuiet();
+}
+
+void EchoStage::clear() noexcept
+{
+    if (memory.isQuiet())
+        line.reset();
 }
 
 // Read before write, so a repeat d samples late is y[n] = x[n - d] + feedback y[n - d].
@@ -77,6 +91,7 @@ void EchoStage::processAtRest (ReturnBuses& buses) noexcept
     const auto mix = level.getTargetValue();
     const auto gain = feedback.getTargetValue();
     line.setDelay (time.current());
+    auto peak = 0.0f;
 
     for (int channel = 0; channel < buses.numChannels; ++channel)
     {
@@ -88,8 +103,11 @@ void EchoStage::processAtRest (ReturnBuses& buses) noexcept
             const auto repeat = line.popSample (channel);
             line.pushSample (channel, send[i] + gain * repeat);
             out[i] += mix * repeat;
+            peak = juce::jmax (peak, std::abs (repeat));
         }
     }
+
+    repeatPeak = peak;
 }
 
 void EchoStage::processWhileMoving (ReturnBuses& buses) noexcept
@@ -99,6 +117,7 @@ void EchoStage::processWhileMoving (ReturnBuses& buses) noexcept
     const auto startFeedback = feedback;
     const auto startFade = time.progress();
     line.setDelay (time.current());
+    auto peak = 0.0f;
 
     for (int channel = 0; channel < buses.numChannels; ++channel)
     {
@@ -115,8 +134,11 @@ void EchoStage::processWhileMoving (ReturnBuses& buses) noexcept
             const auto repeat = readRepeat (channel, fade.getNextValue());
             line.pushSample (channel, feed.getNextValue() * send[i] + feedback.getNextValue() * repeat);
             out[i] += level.getNextValue() * repeat;
+            peak = juce::jmax (peak, std::abs (repeat));
         }
     }
+
+    repeatPeak = peak;
 }
 
 // Both read positions while the time crosses over; the read position moves on once per sample.

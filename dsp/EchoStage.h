@@ -3,6 +3,7 @@
 #include "dsp/DelayTimeFade.h"
 #include "dsp/DspTypes.h"
 #include "dsp/Glide.h"
+#include "dsp/QuietSpan.h"
 #include "dsp/ReturnBuses.h"
 
 // The echo time of a division at a tempo: "Slap" 120 ms, "8th" half a beat, "Quarter" one beat;
@@ -35,6 +36,11 @@ public:
     void setTargets (const EchoSettings& settings, bool jump) noexcept;
     void process (ReturnBuses& buses) noexcept;
 
+    // For idling: whether the echo runs and its line still holds anything above -140 dBFS (it is
+    // quiet once a line's length of quiet samples has entered it), and zeros for a quiet line.
+    bool holdsSound() const noexcept;
+    void clear() noexcept;
+
 private:
     void processAtRest (ReturnBuses& buses) noexcept;
     void processWhileMoving (ReturnBuses& buses) noexcept;
@@ -44,4 +50,6 @@ private:
     DelayTimeFade time;
     LinearGlide level, feed, feedback;
     double sampleRate = 44100.0;
+    QuietSpan memory;
+    float repeatPeak = 0.0f; // the largest repeat read from the line in the last block
 };

@@ -2,8 +2,11 @@
 
 float peakLevelDb (const juce::AudioBuffer<float>& buffer, int numSamples) noexcept
 {
-    const auto peak = buffer.getMagnitude (0, numSamples);
+    return peakToLevelDb (buffer.getMagnitude (0, numSamples));
+}
 
+float peakToLevelDb (float peak) noexcept
+{
     if (! (peak > 0.0f))
         return -100.0f;
 

@@ -4,3 +4,6 @@
 
 // Peak of the first numSamples of every channel, in dBFS with a floor of -100 dB.
 float peakLevelDb (const juce::AudioBuffer<float>& buffer, int numSamples) noexcept;
+
+// A peak magnitude in dBFS with a floor of -100 dB.
+float peakToLevelDb (float peak) noexcept;

@@ -7,6 +7,7 @@ void PreDelay::prepare (const juce::dsp::ProcessSpec& spec)
     line.prepare (spec);
     line.reset();
     time.prepare (sampleRate, 0.0f);
+    memory.prepare (line.getMaximumDelayInSamples() + 2);
 }
 
 void PreDelay::setTarget (float milliseconds, bool jump) noexcept
@@ -63,4 +64,16 @@ void PreDelay::crossfadeTimes (juce::AudioBuffer<float>& buffer, int numChannels
             samples[i] = (1.0f - f) * old + f * fresh;
         }
     }
+}
+
+void PreDelay::noteFeed (float peak, int numSamples) noexcept
+{
+    if (time.isFading() || time.current() > 0.0f)
+        memory.note (louderThanQuiet (peak), numSamples);
+}
+
+void PreDelay::clear() noexcept
+{
+    if (memory.isQuiet())
+        line.reset();
 }

@@ -2,6 +2,7 @@
 
 #include "dsp/DelayTimeFade.h"
 #include "dsp/DspTypes.h"
+#include "dsp/QuietSpan.h"
 
 // A space's pre-delay. At 0.01 ms or less the line is left alone: neither fed nor read, its
 // contents kept for later. A new time crosses over from the old one, the undelayed signal counting
@@ -13,10 +14,18 @@ public:
     void setTarget (float milliseconds, bool jump) noexcept;
     void process (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept;
 
+    // For idling, before process: the peak of what the block feeds the line (counted only if the
+    // line is fed). The line is quiet once it has taken a line's length of quiet samples, and is
+    // then cleared to zeros on request.
+    void noteFeed (float peak, int numSamples) noexcept;
+    bool isQuiet() const noexcept { return memory.isQuiet(); }
+    void clear() noexcept;
+
 private:
     void crossfadeTimes (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept;
 
     FractionalDelayLine line { 48000 };
     DelayTimeFade time;
     double sampleRate = 44100.0;
+    QuietSpan memory;
 };

@@ -11,4 +11,8 @@ struct ReturnBuses
     juce::AudioBuffer<float>& main;
     int numChannels;
     int numSamples;
+
+    // The send copy's largest magnitude in this block where the chain may be about to idle;
+    // otherwise left loud, and the returns need not measure anything.
+    float sendPeak = 1.0f;
 };

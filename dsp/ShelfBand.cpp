@@ -7,6 +7,9 @@ namespace
 constexpr float shelfQ = 0.7071f;
 constexpr int coefficientInterval = 16;
 
+// Silent input for this long lets the slowest shelf (80 Hz) forget its past by far more than 140 dB.
+constexpr double settleSeconds = 0.05;
+
 // A corner at or above Nyquist makes the biquad unstable; at the usual rates no corner comes near this.
 float limitCorner (float cornerHz, double sampleRate) noexcept
 {
@@ -22,6 +25,7 @@ void ShelfBand::prepare (const juce::dsp::ProcessSpec& spec)
     prepareGlide (cornerOctaves, sampleRate, cornerOctaves.getTargetValue());
     prepareGlide (onAmount, sampleRate, onAmount.getTargetValue());
     coefficientsAtTarget = false;
+    memory.prepare (juce::roundToInt (settleSeconds * sampleRate));
 }
 
 void ShelfBand::setTargets (const ShelfBandSettings& settings, bool jump) noexcept
@@ -109,4 +113,21 @@ void ShelfBand::design (float cornerHz, float gain) noexcept
     // from its next sample, its memory untouched, and nothing is allocated on the audio thread.
     *shelf.state = kind == Kind::low ? Design::makeLowShelf (sampleRate, corner, shelfQ, linearGain)
                                      : Design::makeHighShelf (sampleRate, corner, shelfQ, linearGain);
+}
+
+void ShelfBand::noteOutput (float peak, int numSamples) noexcept
+{
+    if (! restsAtZero (onAmount))
+        memory.note (louderThanQuiet (peak), numSamples);
+}
+
+bool ShelfBand::holdsSound() const noexcept
+{
+    return ! restsAtZero (onAmount) && ! memory.isQuiet();
+}
+
+void ShelfBand::clear() noexcept
+{
+    if (memory.isQuiet())
+        shelf.reset();
 }

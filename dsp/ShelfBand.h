@@ -2,6 +2,7 @@
 
 #include "dsp/DspTypes.h"
 #include "dsp/Glide.h"
+#include "dsp/QuietSpan.h"
 
 // What one shelving band is asked for this block.
 struct ShelfBandSettings
@@ -32,6 +33,12 @@ public:
     void process (juce::AudioBuffer<float>& buffer, juce::AudioBuffer<float>& scratch, int numChannels,
                   int numSamples) noexcept;
 
+    // For idling: the peak the band's output reached in a block (counted only while it runs),
+    // whether it runs and still holds something audible, and zeros for a memory that is quiet.
+    void noteOutput (float peak, int numSamples) noexcept;
+    bool holdsSound() const noexcept;
+    void clear() noexcept;
+
 private:
     void filter (juce::dsp::AudioBlock<float> block) noexcept;
     void filterWhileMoving (juce::dsp::AudioBlock<float> block) noexcept;
@@ -43,4 +50,5 @@ private:
     LinearGlide gainDb, cornerOctaves, onAmount;
     float targetCornerHz = 200.0f;
     bool coefficientsAtTarget = false;
+    QuietSpan memory;
 };

@@ -2,6 +2,10 @@
 
 namespace
 {
+// Longer than the reverb's longest comb and all-pass loops together (about 50 ms) at any rate:
+// a reverb fed silence whose output stays quiet this long holds nothing louder.
+constexpr double reverbMemorySeconds = 0.1;
+
 struct Room
 {
     float size;
@@ -44,6 +48,8 @@ void SpaceStage::prepare (const juce::dsp::ProcessSpec& spec, int typeIndex)
     typeInReverb = -2;
 
     preDelay.prepare (spec);
+    tail.prepare (juce::roundToInt (reverbMemorySeconds * spec.sampleRate));
+    floor.prepare (spec.sampleRate);
     prepareGlide (level, spec.sampleRate, level.getTargetValue());
     prepareGlide (feed, spec.sampleRate, feed.getTargetValue());
 }
@@ -72,12 +78,46 @@ void SpaceStage::process (ReturnBuses& buses) noexcept
     }
 
     feedFromSend (buses);
+    preDelay.noteFeed (buses.sendPeak, buses.numSamples);
     preDelay.process (buses.wet, buses.numChannels, buses.numSamples);
 
     juce::dsp::AudioBlock<float> wetBlock (buses.wet.getArrayOfWritePointers(), static_cast<size_t> (buses.numChannels),
                                            static_cast<size_t> (buses.numSamples));
     reverb.process (ReplacingContext (wetBlock));
+    noteTail (buses);
     addReturn (buses);
+}
+
+// The reverb is measured only once what feeds it is quiet: before that its memory cannot be.
+void SpaceStage::noteTail (const ReturnBuses& buses) noexcept
+{
+    const auto fedQuiet = ! louderThanQuiet (buses.sendPeak) && preDelay.isQuiet();
+
+    if (! fedQuiet)
+    {
+        tail.note (true, buses.numSamples);
+        floor.restart();
+        return;
+    }
+
+    const auto peak = peakMagnitude (buses.wet, buses.numChannels, buses.numSamples);
+    tail.note (louderThanQuiet (peak), buses.numSamples);
+
+    if (floor.reachedFloor (peak, buses.numSamples))
+        reverb.reset();
+}
+
+bool SpaceStage::holdsSound() const noexcept
+{
+    return ! restsAtZero (level) && ! (tail.isQuiet() && preDelay.isQuiet());
+}
+
+void SpaceStage::clear() noexcept
+{
+    if (tail.isQuiet())
+        reverb.reset();
+
+    preDelay.clear();
 }
 
 // Each space starts again from the send copy, so neither hears the other.

@@ -3,6 +3,7 @@
 #include "dsp/Glide.h"
 #include "dsp/PreDelay.h"
 #include "dsp/ReturnBuses.h"
+#include "dsp/TailFloor.h"
 
 enum class SpaceKind
 {
@@ -26,7 +27,8 @@ juce::dsp::Reverb::Parameters spaceSettings (SpaceKind kind, int typeIndex, floa
 // Its level (the mix, or zero while switched off) glides; it runs while that level is above 0.01 %
 // or still moving, and otherwise its tail and pre-delay wait. Starting and stopping, its feed fades
 // in and out with its level, so nothing enters or leaves its lines with a step. A new type is
-// glided by the reverb itself (room size and damping over 10 ms).
+// glided by the reverb itself (room size and damping over 10 ms). A tail fed silence that has sunk
+// to the reverb's rounding floor (95 dB down or lower) is cleared, so it ends instead of circling.
 class SpaceStage
 {
 public:
@@ -38,13 +40,21 @@ public:
     void setTargets (const SpaceSettings& settings, bool jump) noexcept;
     void process (ReturnBuses& buses) noexcept;
 
+    // For idling: whether the space runs and its reverb or pre-delay still holds anything above
+    // -140 dBFS, and zeros for every quiet memory.
+    bool holdsSound() const noexcept;
+    void clear() noexcept;
+
 private:
     void feedFromSend (ReturnBuses& buses) noexcept;
     void addReturn (ReturnBuses& buses) noexcept;
+    void noteTail (const ReturnBuses& buses) noexcept;
 
     SpaceKind kind;
     juce::dsp::Reverb reverb;
     PreDelay preDelay;
     LinearGlide level, feed;
     int type = 0, typeInReverb = -2;
+    QuietSpan tail; // the reverb's own memory
+    TailFloor floor;
 };

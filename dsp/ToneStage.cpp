@@ -38,3 +38,21 @@ void ToneStage::process (juce::AudioBuffer<float>& buffer, juce::AudioBuffer<flo
     low.process (buffer, scratch, numChannels, numSamples);
     high.process (buffer, scratch, numChannels, numSamples);
 }
+
+// The high shelf cuts by 12 dB at most, so the stage's output is a fair measure of both memories.
+void ToneStage::noteOutput (float peak, int numSamples) noexcept
+{
+    low.noteOutput (peak, numSamples);
+    high.noteOutput (peak, numSamples);
+}
+
+bool ToneStage::holdsSound() const noexcept
+{
+    return low.holdsSound() || high.holdsSound();
+}
+
+void ToneStage::clear() noexcept
+{
+    low.clear();
+    high.clear();
+}

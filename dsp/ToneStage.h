@@ -20,6 +20,12 @@ public:
     void process (juce::AudioBuffer<float>& buffer, juce::AudioBuffer<float>& scratch, int numChannels,
                   int numSamples) noexcept;
 
+    // For idling: the stage's output peak over a block, whether a band still holds something
+    // audible, and zeros for every quiet memory.
+    void noteOutput (float peak, int numSamples) noexcept;
+    bool holdsSound() const noexcept;
+    void clear() noexcept;
+
 private:
     ShelfBand low { ShelfBand::Kind::low }, high { ShelfBand::Kind::high };
 };

@@ -9,6 +9,8 @@ VelbrinLumbraProcessor::VelbrinLumbraProcessor()
                           .withOutput ("Output", juce::AudioChannelSet::stereo(), true)),
       parameters (*this, nullptr, "PARAMETERS", createParameterLayout())
 {
+    // Read once, here, never on the audio thread: tests compare the strip with one that never idles.
+    idleWatch.allow (juce::SystemStats::getEnvironmentVariable ("LUMBRA_NEVER_IDLE", {}).isEmpty());
 }
 
 VelbrinLumbraProcessor::~VelbrinLumbraProcessor() = default;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dsp/ChainSettings.h"
+#include "dsp/IdleWatch.h"
 #include "plugin/ParameterHandles.h"
 #include "plugin/PresetSession.h"
 
@@ -65,6 +66,9 @@ public:
     // The preset the sound was loaded from, saved with the project (message thread).
     PresetSession presetSession;
 
+    // Whether the chain idles: its input and every tail have died away, and no stage runs.
+    std::atomic<bool> idling { false };
+
 private:
     double preparedSampleRate = 44100.0;
     double lastTapMs = 0.0;
@@ -82,6 +86,9 @@ private:
     std::atomic<bool> startAtSettings { true };
     bool startedUp = false; // the trims' fade in from silence after construction has begun
 
+    // Idles the chain while the input and every tail are silent.
+    IdleWatch idleWatch;
+
     // Not part of the host contract: the audio thread's view of the parameters and the
     // channel count the DSP objects were prepared for.
     ParameterHandles params { parameters };
@@ -98,6 +105,11 @@ private:
     void processChain (juce::AudioBuffer<float>& buffer, const ChainSettings& settings, int numChannels, int numSamples);
     void takeSnapshot (const juce::AudioBuffer<float>& buffer, int numChannels, int numSamples);
     void applyBlend (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept;
+    bool staysIdle (juce::AudioBuffer<float>& buffer, const ChainSettings& settings, bool jump) noexcept;
+    void idleIfSilent (const ChainSettings& settings) noexcept;
+    void wake() noexcept;
+    bool anyStageHoldsSound() const noexcept;
+    void landAtSettings (const ChainSettings& settings) noexcept;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VelbrinLumbraProcessor)
 };

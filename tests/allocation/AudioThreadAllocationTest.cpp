@@ -98,3 +98,50 @@ TEST (AudioThreadAllocation, ProcessBlockNeverAllocatesWithEveryStageRunningAndE
         ASSERT_TRUE (allFinite (audio)) << "block " << blockIndex;
     }
 }
+
+// The strip goes idle, stays idle while settings move, wakes on a single sample and on bursts, and
+// goes idle again, many times over: no block allocates.
+TEST (AudioThreadAllocation, IdlingWakingAndSettingsMovingWhileIdleNeverAllocate)
+{
+    ProcessorHarness harness (48000.0, preparedBlockSize);
+    for (const auto& [id, value] : { std::pair { ParamIDs::spaceAMix, 30.0f }, { ParamIDs::spaceBMix, 20.0f },
+                                     { ParamIDs::echoMix, 20.0f }, { ParamIDs::compAmount, 50.0f },
+                                     { ParamIDs::lowGain, 6.0f } })
+        harness.set (id, value);
+
+    juce::Random random (7);
+    juce::AudioBuffer<float> audio (2, preparedBlockSize);
+    constexpr int blocksPerCycle = 560; // about 6 s: a 0.2 s burst, then silence long enough to idle
+
+    for (int cycle = 0; cycle < 3; ++cycle)
+    {
+        for (int blockIndex = 0; blockIndex < blocksPerCycle; ++blockIndex)
+        {
+            audio.clear();
+            if (blockIndex < 20)
+            {
+                for (int channel = 0; channel < 2; ++channel)
+                    for (int i = 0; i < preparedBlockSize; ++i)
+                        audio.setSample (channel, i, 0.5f * (2.0f * random.nextFloat() - 1.0f));
+            }
+            if (blockIndex == 500)
+                audio.setSample (0, 200, 0.25f);
+
+            if (blockIndex == 450)
+            {
+                harness.set (ParamIDs::lowGain, cycle == 1 ? -6.0f : 6.0f);
+                harness.set (ParamIDs::spaceAMix, cycle == 1 ? 60.0f : 30.0f);
+                harness.set (ParamIDs::bypass, cycle == 2 ? 1.0f : 0.0f);
+            }
+
+            ASSERT_EQ (allocationsDuring (*harness.processor, audio, preparedBlockSize), 0u)
+                << "cycle " << cycle << ", block " << blockIndex;
+            ASSERT_TRUE (allFinite (audio));
+
+            if (blockIndex == 499)
+            {
+                EXPECT_TRUE (harness.processor->idling.load()) << "cycle " << cycle;
+            }
+        }
+    }
+}
