@@ -143,6 +143,11 @@ struct RateAndBlock
     int blockSize;
 };
 
+std::ostream& operator<< (std::ostream& out, const RateAndBlock& c)
+{
+    return out << c.sampleRate << " Hz, " << c.blockSize << "-sample blocks";
+}
+
 class IdlingAcrossSilences : public IdlingThroughHost, public ::testing::WithParamInterface<RateAndBlock>
 {
 };
