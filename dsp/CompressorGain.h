@@ -36,6 +36,26 @@ inline int halvingsFor (float exponent) noexcept
     return 0;
 }
 
+// x^exponent one sample at a time, rounded exactly as the four-wide form.
+inline float power (float x, float exponent) noexcept
+{
+    const auto halvings = halvingsFor (exponent);
+
+    if (halvings == 0)
+        return std::pow (x, exponent);
+
+    auto root = std::sqrt (x);
+    auto product = root;
+
+    for (int h = 1; h < halvings; ++h)
+    {
+        root = std::sqrt (root);
+        product *= root;
+    }
+
+    return 1.0f / product;
+}
+
 inline __m128 gainsOf (__m128 envelope, __m128 threshold, __m128 inverse, int halvings) noexcept
 {
     // Below the threshold the power is not wanted (it may be infinite there): 1 is taken.

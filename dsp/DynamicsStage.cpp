@@ -1,5 +1,6 @@
 #include "dsp/DynamicsStage.h"
 
+#include "dsp/CompressorGain.h"
 #include "dsp/Crossfade.h"
 
 #include <cmath>
@@ -36,8 +37,7 @@ CompressorCharacter compressorCharacter (int index) noexcept
 
 void DynamicsStage::prepare (const juce::dsp::ProcessSpec& spec)
 {
-    envelope.prepare (spec);
-    envelope.reset();
+    envelope.prepare (spec.sampleRate, static_cast<int> (spec.numChannels));
     envelopeLevel = 0.0f;
     prepareGlide (thresholdInverse, spec.sampleRate, thresholdInverse.getTargetValue() > 0.0f ? thresholdInverse.getTargetValue() : 1.0f);
     prepareGlide (makeupGain, spec.sampleRate, makeupGain.getTargetValue() > 0.0f ? makeupGain.getTargetValue() : 1.0f);
@@ -91,12 +91,14 @@ float DynamicsStage::compress (juce::AudioBuffer<float>& buffer, int numChannels
     return compressAtRest (buffer, numChannels, numSamples);
 }
 
+// A run at a time: the envelope first, then the gains, then the samples.
 float DynamicsStage::compressAtRest (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept
 {
     const auto inverse = thresholdInverse.getTargetValue();
     const auto exponent = gainExponent.getTargetValue();
     const auto makeup = makeupGain.getTargetValue();
     auto smallestGain = 1.0f;
+    float gains[runCapacity];
     envelopeLevel = 0.0f;
 
     for (int channel = 0; channel < numChannels; ++channel)
@@ -104,12 +106,19 @@ float DynamicsStage::compressAtRest (juce::AudioBuffer<float>& buffer, int numCh
         auto* samples = buffer.getWritePointer (channel);
         auto env = 0.0f;
 
-        for (int i = 0; i < numSamples; ++i)
+        for (int start = 0; start < numSamples; start += runCapacity)
         {
-            env = envelope.processSample (channel, samples[i]);
-            const auto gain = env < threshold ? 1.0f : std::pow (env * inverse, exponent);
-            smallestGain = juce::jmin (smallestGain, gain);
-            samples[i] = makeup * (gain * samples[i]);
+            const auto n = juce::jmin (runCapacity, numSamples - start);
+            auto* x = samples + start;
+            envelope.process (channel, x, gains, n);
+            env = gains[n - 1];
+            compressorGain::compute (gains, threshold, inverse, exponent, gains, n);
+
+            for (int i = 0; i < n; ++i)
+            {
+                smallestGain = juce::jmin (smallestGain, gains[i]);
+                x[i] = makeup * (gains[i] * x[i]);
+            }
         }
 
         envelopeLevel = juce::jmax (envelopeLevel, env);
@@ -124,6 +133,7 @@ float DynamicsStage::compressWhileMoving (juce::AudioBuffer<float>& buffer, int 
     const auto startInverse = thresholdInverse;
     const auto startMakeup = makeupGain;
     const auto startExponent = gainExponent;
+    float envelopes[runCapacity];
     envelopeLevel = 0.0f;
 
     for (int channel = 0; channel < numChannels; ++channel)
@@ -134,14 +144,21 @@ float DynamicsStage::compressWhileMoving (juce::AudioBuffer<float>& buffer, int 
         auto* samples = buffer.getWritePointer (channel);
         auto env = 0.0f;
 
-        for (int i = 0; i < numSamples; ++i)
+        for (int start = 0; start < numSamples; start += runCapacity)
         {
-            env = envelope.processSample (channel, samples[i]);
-            const auto overThreshold = env * thresholdInverse.getNextValue();
-            const auto exponent = gainExponent.getNextValue();
-            const auto gain = overThreshold < 1.0f ? 1.0f : std::pow (overThreshold, exponent);
-            smallestGain = juce::jmin (smallestGain, gain);
-            samples[i] = makeupGain.getNextValue() * (gain * samples[i]);
+            const auto n = juce::jmin (runCapacity, numSamples - start);
+            auto* x = samples + start;
+            envelope.process (channel, x, envelopes, n);
+            env = envelopes[n - 1];
+
+            for (int i = 0; i < n; ++i)
+            {
+                const auto overThreshold = envelopes[i] * thresholdInverse.getNextValue();
+                const auto exponent = gainExponent.getNextValue();
+                const auto gain = overThreshold < 1.0f ? 1.0f : compressorGain::power (overThreshold, exponent);
+                smallestGain = juce::jmin (smallestGain, gain);
+                x[i] = makeupGain.getNextValue() * (gain * x[i]);
+            }
         }
 
         envelopeLevel = juce::jmax (envelopeLevel, env);

@@ -2,6 +2,7 @@
 
 #include "dsp/DspTypes.h"
 #include "dsp/Glide.h"
+#include "dsp/PeakEnvelope.h"
 #include "dsp/QuietSpan.h"
 
 struct CompressorCharacter
@@ -48,7 +49,9 @@ private:
     float compressAtRest (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept;
     float compressWhileMoving (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept;
 
-    juce::dsp::BallisticsFilter<float> envelope;
+    static constexpr int runCapacity = 256;
+
+    PeakEnvelope envelope;
     DecibelGlide thresholdInverse, makeupGain;
     LinearGlide gainExponent, onAmount;
     float threshold = 1.0f; // the setting's threshold as a gain, compared as it is once arrived

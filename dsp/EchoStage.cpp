@@ -36,9 +36,7 @@ float echoDelayInSamples (float ms, double sampleRate, int maximumDelay)
 void EchoStage::prepare (const juce::dsp::ProcessSpec& spec)
 {
     sampleRate = spec.sampleRate;
-    line.setMaximumDelayInSamples (static_cast<int> (sampleRate + sampleRate));
-    line.prepare (spec);
-    line.reset();
+    line.prepare (static_cast<int> (spec.numChannels), static_cast<int> (sampleRate + sampleRate));
     time.prepare (sampleRate, 1.0f);
     memory.prepare (line.getMaximumDelayInSamples() + 2);
     prepareGlide (level, sampleRate, level.getTargetValue());
@@ -85,12 +83,14 @@ void EchoStage::clear() noexcept
         line.reset();
 }
 
-// Read before write, so a repeat d samples late is y[n] = x[n - d] + feedback y[n - d].
+// Read before write, so a repeat d samples late is y[n] = x[n - d] + feedback y[n - d]. A run
+// is never longer than the delay: all it reads was written before it.
 void EchoStage::processAtRest (ReturnBuses& buses) noexcept
 {
     const auto mix = level.getTargetValue();
     const auto gain = feedback.getTargetValue();
-    line.setDelay (time.current());
+    const auto delay = time.current();
+    float repeats[runCapacity], fed[runCapacity];
     auto peak = 0.0f;
 
     for (int channel = 0; channel < buses.numChannels; ++channel)
@@ -98,12 +98,21 @@ void EchoStage::processAtRest (ReturnBuses& buses) noexcept
         const auto* send = buses.send.getReadPointer (channel);
         auto* out = buses.main.getWritePointer (channel);
 
-        for (int i = 0; i < buses.numSamples; ++i)
+        for (int start = 0; start < buses.numSamples;)
         {
-            const auto repeat = line.popSample (channel);
-            line.pushSample (channel, send[i] + gain * repeat);
-            out[i] += mix * repeat;
-            peak = juce::jmax (peak, std::abs (repeat));
+            const auto n = longestRun (buses.numSamples - start);
+            line.read (channel, delay, repeats, n);
+
+            for (int i = 0; i < n; ++i)
+            {
+                fed[i] = send[start + i] + gain * repeats[i];
+                out[start + i] += mix * repeats[i];
+                peak = juce::jmax (peak, std::abs (repeats[i]));
+            }
+
+            line.write (channel, fed, n);
+            line.advance (channel, n);
+            start += n;
         }
     }
 
@@ -116,7 +125,7 @@ void EchoStage::processWhileMoving (ReturnBuses& buses) noexcept
     const auto startFeed = feed;
     const auto startFeedback = feedback;
     const auto startFade = time.progress();
-    line.setDelay (time.current());
+    float repeats[runCapacity], fed[runCapacity];
     auto peak = 0.0f;
 
     for (int channel = 0; channel < buses.numChannels; ++channel)
@@ -129,25 +138,50 @@ void EchoStage::processWhileMoving (ReturnBuses& buses) noexcept
         const auto* send = buses.send.getReadPointer (channel);
         auto* out = buses.main.getWritePointer (channel);
 
-        for (int i = 0; i < buses.numSamples; ++i)
+        for (int start = 0; start < buses.numSamples;)
         {
-            const auto repeat = readRepeat (channel, fade.getNextValue());
-            line.pushSample (channel, feed.getNextValue() * send[i] + feedback.getNextValue() * repeat);
-            out[i] += level.getNextValue() * repeat;
-            peak = juce::jmax (peak, std::abs (repeat));
+            const auto n = longestRun (buses.numSamples - start);
+            readRepeats (channel, fade, repeats, n);
+
+            for (int i = 0; i < n; ++i)
+            {
+                fed[i] = feed.getNextValue() * send[start + i] + feedback.getNextValue() * repeats[i];
+                out[start + i] += level.getNextValue() * repeats[i];
+                peak = juce::jmax (peak, std::abs (repeats[i]));
+            }
+
+            line.write (channel, fed, n);
+            line.advance (channel, n);
+            start += n;
         }
     }
 
     repeatPeak = peak;
 }
 
-// Both read positions while the time crosses over; the read position moves on once per sample.
-float EchoStage::readRepeat (int channel, float fade) noexcept
+// The next run: at most the shorter delay in use (whole samples), and what the scratch holds.
+int EchoStage::longestRun (int remaining) const noexcept
+{
+    const auto shortest = time.isFading() ? juce::jmin (time.current(), time.next()) : time.current();
+    return juce::jmax (1, juce::jmin (remaining, runCapacity, static_cast<int> (shortest)));
+}
+
+// Both read positions while the time crosses over, blended by the fade sample by sample.
+void EchoStage::readRepeats (int channel, LinearGlide& fade, float* repeats, int numSamples) noexcept
 {
     if (! time.isFading())
-        return line.popSample (channel);
+    {
+        line.read (channel, time.current(), repeats, numSamples);
+        return;
+    }
 
-    const auto old = line.popSample (channel, time.current(), false);
-    const auto fresh = line.popSample (channel, time.next(), true);
-    return (1.0f - fade) * old + fade * fresh;
+    float fresh[runCapacity];
+    line.read (channel, time.current(), repeats, numSamples);
+    line.read (channel, time.next(), fresh, numSamples);
+
+    for (int i = 0; i < numSamples; ++i)
+    {
+        const auto f = fade.getNextValue();
+        repeats[i] = (1.0f - f) * repeats[i] + f * fresh[i];
+    }
 }

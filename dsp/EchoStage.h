@@ -5,6 +5,7 @@
 #include "dsp/Glide.h"
 #include "dsp/QuietSpan.h"
 #include "dsp/ReturnBuses.h"
+#include "dsp/RingDelay.h"
 
 // The echo time of a division at a tempo: "Slap" 120 ms, "8th" half a beat, "Quarter" one beat;
 // any other index is "Slap". A tempo that is not a number above 0 counts as 120 BPM; an infinite
@@ -44,9 +45,12 @@ public:
 private:
     void processAtRest (ReturnBuses& buses) noexcept;
     void processWhileMoving (ReturnBuses& buses) noexcept;
-    float readRepeat (int channel, float fade) noexcept;
+    int longestRun (int remaining) const noexcept;
+    void readRepeats (int channel, LinearGlide& fade, float* repeats, int numSamples) noexcept;
 
-    FractionalDelayLine line { 192000 };
+    static constexpr int runCapacity = 256;
+
+    RingDelay line;
     DelayTimeFade time;
     LinearGlide level, feed, feedback;
     double sampleRate = 44100.0;

@@ -2,6 +2,7 @@
 
 #include "dsp/DelayTimeFade.h"
 #include "dsp/DspTypes.h"
+#include "dsp/RingDelay.h"
 #include "dsp/QuietSpan.h"
 
 // A space's pre-delay. At 0.01 ms or less the line is left alone: neither fed nor read, its
@@ -23,8 +24,9 @@ public:
 
 private:
     void crossfadeTimes (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept;
+    void readOrPass (int channel, float delay, const float* input, float* output, int numSamples) const noexcept;
 
-    FractionalDelayLine line { 48000 };
+    RingDelay line;
     DelayTimeFade time;
     double sampleRate = 44100.0;
     QuietSpan memory;

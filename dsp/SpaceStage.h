@@ -3,6 +3,7 @@
 #include "dsp/Glide.h"
 #include "dsp/PreDelay.h"
 #include "dsp/ReturnBuses.h"
+#include "dsp/ReverbKernel.h"
 #include "dsp/TailFloor.h"
 
 enum class SpaceKind
@@ -51,7 +52,7 @@ private:
     void noteTail (const ReturnBuses& buses) noexcept;
 
     SpaceKind kind;
-    juce::dsp::Reverb reverb;
+    ReverbKernel reverb;
     PreDelay preDelay;
     LinearGlide level, feed;
     int type = 0, typeInReverb = -2;
