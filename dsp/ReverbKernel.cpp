@@ -253,15 +253,10 @@ void ReverbKernel::runCombs (int numChannels, int numSamples) noexcept
         sumCombs (rows, channel == 0 ? wetL : wetR, numSamples);
     }
 
-    const auto numGroups = numChannels * numCombs / 4;
-    transposeCombs (numGroups, numSamples, true);
-
-    if (numGroups == 4)
+    if (numChannels == 2)
         dampCombs<4> (numSamples);
     else
         dampCombs<2> (numSamples);
-
-    transposeCombs (numGroups, numSamples, false);
 
     for (int channel = 0; channel < numChannels; ++channel)
         for (int k = 0; k < numCombs; ++k)
@@ -284,73 +279,63 @@ void ReverbKernel::sumCombs (float* const* outputs, float* sum, int numSamples) 
     }
 }
 
-// Between one row per comb and one row per sample, four combs by four samples at a time.
-void ReverbKernel::transposeCombs (int numGroups, int numSamples, bool toSampleMajor) noexcept
-{
-    for (int g = 0; g < numGroups; ++g)
-    {
-        float* const* rows = combRows + 4 * g;
-        int i = 0;
-
-        for (; i + 4 <= numSamples; i += 4)
-        {
-            if (toSampleMajor)
-            {
-                auto r0 = _mm_loadu_ps (rows[0] + i), r1 = _mm_loadu_ps (rows[1] + i);
-                auto r2 = _mm_loadu_ps (rows[2] + i), r3 = _mm_loadu_ps (rows[3] + i);
-                _MM_TRANSPOSE4_PS (r0, r1, r2, r3);
-                _mm_store_ps (combSamples[i] + 4 * g, r0);
-                _mm_store_ps (combSamples[i + 1] + 4 * g, r1);
-                _mm_store_ps (combSamples[i + 2] + 4 * g, r2);
-                _mm_store_ps (combSamples[i + 3] + 4 * g, r3);
-            }
-            else
-            {
-                auto r0 = _mm_load_ps (combSamples[i] + 4 * g), r1 = _mm_load_ps (combSamples[i + 1] + 4 * g);
-                auto r2 = _mm_load_ps (combSamples[i + 2] + 4 * g), r3 = _mm_load_ps (combSamples[i + 3] + 4 * g);
-                _MM_TRANSPOSE4_PS (r0, r1, r2, r3);
-                _mm_storeu_ps (rows[0] + i, r0);
-                _mm_storeu_ps (rows[1] + i, r1);
-                _mm_storeu_ps (rows[2] + i, r2);
-                _mm_storeu_ps (rows[3] + i, r3);
-            }
-        }
-
-        for (; i < numSamples; ++i)
-            for (int k = 0; k < 4; ++k)
-            {
-                if (toSampleMajor)
-                    combSamples[i][4 * g + k] = rows[k][i];
-                else
-                    rows[k][i] = combSamples[i][4 * g + k];
-            }
-    }
-}
-
-// The damping filters, four combs to a register and every register of a sample in turn, so the
-// filters of both channels overlap instead of waiting on one another.
+// The damping filters, four combs to a register: four samples of four combs are loaded and
+// transposed, so each step of the filter is one register holding the same sample of four combs,
+// and the registers of all the combs take each step in turn, so their filters overlap instead of
+// waiting on one another.
 template <int numGroups>
 void ReverbKernel::dampCombs (int numSamples) noexcept
 {
     const auto one = _mm_set1_ps (1.0f);
-    __m128 last[4];
+    __m128 last[numGroups];
 
     for (int g = 0; g < numGroups; ++g)
         last[g] = _mm_load_ps (lastOfComb + 4 * g);
 
-    for (int i = 0; i < numSamples; ++i)
+    auto step = [&] (__m128 output, __m128& state, int i)
     {
         const auto damp = _mm_set1_ps (damping[i]);
-        const auto undamped = _mm_sub_ps (one, damp);
-        const auto in = _mm_set1_ps (input[i]);
-        const auto gain = _mm_set1_ps (feedback[i]);
-        auto* values = combSamples[i];
+        state = undenormalised (_mm_add_ps (_mm_mul_ps (output, _mm_sub_ps (one, damp)), _mm_mul_ps (state, damp)));
+        return undenormalised (_mm_add_ps (_mm_set1_ps (input[i]), _mm_mul_ps (state, _mm_set1_ps (feedback[i]))));
+    };
+
+    int i = 0;
+
+    for (; i + 4 <= numSamples; i += 4)
+    {
+        __m128 v[numGroups][4];
 
         for (int g = 0; g < numGroups; ++g)
         {
-            const auto output = _mm_load_ps (values + 4 * g);
-            last[g] = undenormalised (_mm_add_ps (_mm_mul_ps (output, undamped), _mm_mul_ps (last[g], damp)));
-            _mm_store_ps (values + 4 * g, undenormalised (_mm_add_ps (in, _mm_mul_ps (last[g], gain))));
+            for (int k = 0; k < 4; ++k)
+                v[g][k] = _mm_loadu_ps (combRows[4 * g + k] + i);
+
+            _MM_TRANSPOSE4_PS (v[g][0], v[g][1], v[g][2], v[g][3]);
+        }
+
+        for (int t = 0; t < 4; ++t)
+            for (int g = 0; g < numGroups; ++g)
+                v[g][t] = step (v[g][t], last[g], i + t);
+
+        for (int g = 0; g < numGroups; ++g)
+        {
+            _MM_TRANSPOSE4_PS (v[g][0], v[g][1], v[g][2], v[g][3]);
+
+            for (int k = 0; k < 4; ++k)
+                _mm_storeu_ps (combRows[4 * g + k] + i, v[g][k]);
+        }
+    }
+
+    for (; i < numSamples; ++i)
+    {
+        for (int g = 0; g < numGroups; ++g)
+        {
+            float* const* rows = combRows + 4 * g;
+            alignas (16) float lanes[4];
+            _mm_store_ps (lanes, step (_mm_set_ps (rows[3][i], rows[2][i], rows[1][i], rows[0][i]), last[g], i));
+
+            for (int k = 0; k < 4; ++k)
+                rows[k][i] = lanes[k];
         }
     }
 

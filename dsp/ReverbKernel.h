@@ -58,7 +58,6 @@ private:
     void fillGlides (int numSamples, bool stereo) noexcept;
     void runCombs (int numChannels, int numSamples) noexcept;
     static void sumCombs (float* const* outputs, float* sum, int numSamples) noexcept;
-    void transposeCombs (int numGroups, int numSamples, bool toSampleMajor) noexcept;
     template <int numGroups>
     void dampCombs (int numSamples) noexcept;
     void runAllPasses (int channel, float* signal, int numSamples) noexcept;
@@ -70,11 +69,9 @@ private:
     std::array<std::array<Line, numAllPasses>, 2> allPasses;
     alignas (16) float lastOfComb[2 * numCombs] {};
 
-    // One run of each comb (in place, or a copy where it wraps around), and all sixteen values of
-    // one sample side by side.
+    // One run of each comb: in place, or a copy where it wraps around.
     float* combRows[2 * numCombs] {};
     alignas (16) float combRun[2 * numCombs][maximumRun] {};
-    alignas (16) float combSamples[maximumRun][2 * numCombs] {};
     alignas (16) float lineRun[maximumRun] {};
     alignas (16) float input[maximumRun] {};
     alignas (16) float wetL[maximumRun] {};
