@@ -3,7 +3,6 @@
 #include "dsp/Crossfade.h"
 #include "dsp/InputGuard.h"
 #include "dsp/LevelMeter.h"
-#include "dsp/TrimStage.h"
 #include "plugin/PluginProcessor.h"
 
 void VelbrinLumbraProcessor::prepareToPlay (double sampleRate, int samplesPerBlock)
@@ -16,11 +15,8 @@ void VelbrinLumbraProcessor::prepareToPlay (double sampleRate, int samplesPerBlo
     preparedSampleRate = sampleRate;
     preparedChannels = channels;
 
-    for (auto* gain : { &inputGain, &outputGain })
-    {
-        gain->prepare (spec);
-        gain->setRampDurationSeconds (glideSeconds);
-    }
+    inputTrim.prepare (sampleRate);
+    outputTrim.prepare (sampleRate);
 
     tone.prepare (spec);
     dynamics.prepare (spec);
@@ -57,8 +53,8 @@ void VelbrinLumbraProcessor::processBlock (juce::AudioBuffer<float>& buffer, juc
     // first blocks after construction fade in from silence.
     if (jump && startedUp)
     {
-        jumpTrim (inputGain, settings.inputGain);
-        jumpTrim (outputGain, settings.outputGain);
+        inputTrim.jumpTo (settings.inputGain);
+        outputTrim.jumpTo (settings.outputGain);
     }
 
     // Fully in bypass nothing runs: every tail, envelope and glide waits where it is.
@@ -107,7 +103,7 @@ void VelbrinLumbraProcessor::processChain (juce::AudioBuffer<float>& buffer, con
     juce::dsp::AudioBlock<float> block (buffer.getArrayOfWritePointers(), static_cast<size_t> (numChannels),
                                         static_cast<size_t> (numSamples));
 
-    applyTrim (inputGain, settings.inputGain, block);
+    inputTrim.process (settings.inputGain, block);
     const auto inputPeak = buffer.getMagnitude (0, numSamples);
     inputLevelDb.store (peakToLevelDb (inputPeak));
     idleWatch.noteInput (inputPeak, numSamples);
@@ -129,7 +125,7 @@ void VelbrinLumbraProcessor::processChain (juce::AudioBuffer<float>& buffer, con
     echo.process (buses);
 
     applyBlend (buffer, numChannels, numSamples);
-    applyTrim (outputGain, settings.outputGain, block);
+    outputTrim.process (settings.outputGain, block);
     startedUp = true;
 }
 

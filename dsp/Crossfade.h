@@ -5,7 +5,7 @@
 // An equal-gain crossfade between two versions of a block, in place in `to`:
 // to = (1 - f) from + f to, with f taken from `fade` sample by sample (the same f on every channel).
 // At f = 0 the result is exactly `from`, at f = 1 exactly `to`.
-inline void crossfadeInPlace (const juce::AudioBuffer<float>& from, juce::AudioBuffer<float>& to, LinearGlide& fade,
+inline void crossfadeInPlace (const juce::AudioBuffer<float>& from, juce::AudioBuffer<float>& to, Glide& fade,
                               int numChannels, int numSamples) noexcept
 {
     const auto start = fade;

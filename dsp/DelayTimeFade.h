@@ -19,7 +19,7 @@ public:
     float next() const noexcept { return to; }
 
     // How far the crossfade has come (0: all `current`, 1: all `next`), one value per sample.
-    LinearGlide& progress() noexcept { return amount; }
+    Glide& progress() noexcept { return amount; }
 
     // After a block: a finished crossfade makes `next` current, and a waiting time starts its own.
     void endBlock() noexcept;
@@ -27,7 +27,7 @@ public:
 private:
     void startIfWaiting() noexcept;
 
-    LinearGlide amount;
+    Glide amount;
     float from = 0.0f, to = 0.0f, wanted = 0.0f;
     bool fading = false;
 };

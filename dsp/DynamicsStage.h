@@ -53,7 +53,7 @@ private:
 
     PeakEnvelope envelope;
     DecibelGlide thresholdInverse, makeupGain;
-    LinearGlide gainExponent, onAmount;
+    Glide gainExponent, onAmount;
     float threshold = 1.0f; // the setting's threshold as a gain, compared as it is once arrived
     int character = -1;
     float envelopeLevel = 0.0f; // the envelope's largest value over the channels at the end of the last block

@@ -52,7 +52,7 @@ private:
 
     RingDelay line;
     DelayTimeFade time;
-    LinearGlide level, feed, feedback;
+    Glide level, feed, feedback;
     double sampleRate = 44100.0;
     QuietSpan memory;
     float repeatPeak = 0.0f; // the largest repeat read from the line in the last block

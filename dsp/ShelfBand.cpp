@@ -5,7 +5,6 @@
 namespace
 {
 constexpr float shelfQ = 0.7071f;
-constexpr int coefficientInterval = 16;
 
 // Silent input for this long lets the slowest shelf (80 Hz) forget its past by far more than 140 dB.
 constexpr double settleSeconds = 0.05;
@@ -15,12 +14,76 @@ float limitCorner (float cornerHz, double sampleRate) noexcept
 {
     return juce::jmin (cornerHz, static_cast<float> (0.45 * sampleRate));
 }
+
+// The same shelf as JUCE's cookbook design, cheap enough to redo every sample while the gain glides:
+// the corner's cosine and sine are kept, and the gain's square roots come from one exponential.
+class MovingShelfDesign
+{
+public:
+    MovingShelfDesign (ShelfBand::Kind kind, double sampleRate) noexcept : high (kind == ShelfBand::Kind::high), rate (sampleRate) {}
+
+    void setCorner (float cornerHz) noexcept
+    {
+        const auto omega = juce::MathConstants<float>::twoPi * juce::jmax (limitCorner (cornerHz, rate), 2.0f)
+                           / static_cast<float> (rate);
+        cosine = std::cos (omega);
+        sineOverQ = std::sin (omega) / shelfQ;
+    }
+
+    // Writes the normalised b0 b1 b2 a1 a2 for a gain in decibels.
+    void write (float gainDb, float* c) const noexcept
+    {
+        // A = 10^(gain / 40) and its square root, as JUCE's design takes them from the linear gain.
+        const auto rootA = gainDb > -100.0f ? std::exp (gainDb * (2.3025851f / 80.0f)) : 0.0f;
+        const auto a = rootA * rootA;
+        const auto minus = a - 1.0f;
+        const auto plus = a + 1.0f;
+        const auto beta = sineOverQ * rootA;
+        const auto minusCos = minus * cosine;
+
+        float b0, b1, b2, a0, a1, a2;
+        if (high)
+        {
+            b0 = a * (plus + minusCos + beta);
+            b1 = a * -2.0f * (minus + plus * cosine);
+            b2 = a * (plus + minusCos - beta);
+            a0 = plus - minusCos + beta;
+            a1 = 2.0f * (minus - plus * cosine);
+            a2 = plus - minusCos - beta;
+        }
+        else
+        {
+            b0 = a * (plus - minusCos + beta);
+            b1 = a * 2.0f * (minus - plus * cosine);
+            b2 = a * (plus - minusCos - beta);
+            a0 = plus + minusCos + beta;
+            a1 = -2.0f * (minus + plus * cosine);
+            a2 = plus + minusCos - beta;
+        }
+
+        const auto inverse = 1.0f / a0;
+        c[0] = b0 * inverse;
+        c[1] = b1 * inverse;
+        c[2] = b2 * inverse;
+        c[3] = a1 * inverse;
+        c[4] = a2 * inverse;
+    }
+
+private:
+    bool high;
+    double rate;
+    float cosine = 1.0f, sineOverQ = 0.0f;
+};
 } // namespace
 
 void ShelfBand::prepare (const juce::dsp::ProcessSpec& spec)
 {
     sampleRate = spec.sampleRate;
-    shelf.prepare (spec);
+    filters.clear();
+    filters.reserve (spec.numChannels);
+    while (filters.size() < spec.numChannels)
+        filters.emplace_back (coefficients);
+
     prepareGlide (gainDb, sampleRate, gainDb.getTargetValue());
     prepareGlide (cornerOctaves, sampleRate, cornerOctaves.getTargetValue());
     prepareGlide (onAmount, sampleRate, onAmount.getTargetValue());
@@ -82,22 +145,34 @@ void ShelfBand::filter (juce::dsp::AudioBlock<float> block) noexcept
         coefficientsAtTarget = true;
     }
 
-    shelf.process (ReplacingContext (block));
+    for (size_t channel = 0; channel < block.getNumChannels(); ++channel)
+    {
+        auto channelBlock = block.getSingleChannelBlock (channel);
+        filters[channel].process (ReplacingContext (channelBlock));
+    }
 }
 
+// A new design every sample: a gain or corner moved in steps, even small ones, would modulate the
+// signal at the step rate and be heard as a buzz on a bright shelf.
 void ShelfBand::filterWhileMoving (juce::dsp::AudioBlock<float> block) noexcept
 {
-    for (size_t start = 0; start < block.getNumSamples(); start += coefficientInterval)
-    {
-        const auto length = juce::jmin (static_cast<size_t> (coefficientInterval), block.getNumSamples() - start);
-        const auto steps = static_cast<int> (length);
-        const auto gain = gainDb.skip (steps);
-        const auto octaves = cornerOctaves.skip (steps);
-        const auto cornerHz = cornerOctaves.isSmoothing() ? std::exp2 (octaves) : targetCornerHz;
+    MovingShelfDesign design (kind, sampleRate);
+    design.setCorner (std::exp2 (cornerOctaves.getCurrentValue()));
+    auto* c = coefficients->getRawCoefficients();
 
-        design (cornerHz, gain);
-        auto slice = block.getSubBlock (start, length);
-        shelf.process (ReplacingContext (slice));
+    for (size_t i = 0; i < block.getNumSamples(); ++i)
+    {
+        const auto gain = gainDb.getNextValue();
+        if (cornerOctaves.isSmoothing())
+            design.setCorner (std::exp2 (cornerOctaves.getNextValue()));
+
+        design.write (gain, c);
+
+        for (size_t channel = 0; channel < block.getNumChannels(); ++channel)
+        {
+            auto* samples = block.getChannelPointer (channel);
+            samples[i] = filters[channel].processSample (samples[i]);
+        }
     }
 
     coefficientsAtTarget = false;
@@ -111,7 +186,7 @@ void ShelfBand::design (float cornerHz, float gain) noexcept
 
     // Written into the band's shared coefficient set: every channel's filter picks the new values up
     // from its next sample, its memory untouched, and nothing is allocated on the audio thread.
-    *shelf.state = kind == Kind::low ? Design::makeLowShelf (sampleRate, corner, shelfQ, linearGain)
+    *coefficients = kind == Kind::low ? Design::makeLowShelf (sampleRate, corner, shelfQ, linearGain)
                                      : Design::makeHighShelf (sampleRate, corner, shelfQ, linearGain);
 }
 

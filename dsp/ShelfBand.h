@@ -4,6 +4,8 @@
 #include "dsp/Glide.h"
 #include "dsp/QuietSpan.h"
 
+#include <vector>
+
 // What one shelving band is asked for this block.
 struct ShelfBandSettings
 {
@@ -12,7 +14,7 @@ struct ShelfBandSettings
     float gainDb = 0.0f;
 };
 
-// One shelving band. Its gain and corner glide (the coefficients follow every 16 samples while
+// One shelving band. Its gain and corner glide (the coefficients follow sample by sample while
 // either moves, and are left alone once both have arrived); switching it on or off crosses over
 // from the unfiltered signal and back. Once off it stops and keeps its memory.
 class ShelfBand
@@ -40,14 +42,18 @@ public:
     void clear() noexcept;
 
 private:
+    using Coefficients = juce::dsp::IIR::Coefficients<float>;
+
     void filter (juce::dsp::AudioBlock<float> block) noexcept;
     void filterWhileMoving (juce::dsp::AudioBlock<float> block) noexcept;
     void design (float cornerHz, float gainDb) noexcept;
 
     Kind kind;
-    ShelfFilter shelf;
+    // Every channel's filter shares one coefficient set: a new design reaches all of them at once.
+    Coefficients::Ptr coefficients { new Coefficients (1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f) };
+    std::vector<juce::dsp::IIR::Filter<float>> filters;
     double sampleRate = 44100.0;
-    LinearGlide gainDb, cornerOctaves, onAmount;
+    Glide gainDb, cornerOctaves, onAmount;
     float targetCornerHz = 200.0f;
     bool coefficientsAtTarget = false;
     QuietSpan memory;

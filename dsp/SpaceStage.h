@@ -54,7 +54,7 @@ private:
     SpaceKind kind;
     ReverbKernel reverb;
     PreDelay preDelay;
-    LinearGlide level, feed;
+    Glide level, feed;
     int type = 0, typeInReverb = -2;
     QuietSpan tail; // the reverb's own memory
     TailFloor floor;

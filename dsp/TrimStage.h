@@ -1,32 +1,46 @@
 #pragma once
 
+#include "dsp/Glide.h"
+
 #include <juce_dsp/juce_dsp.h>
 
-#include <cmath>
-
-// Input or output trim: a 20 ms linear glide to the new gain (a gain that is not a finite number
-// is refused, and the glide keeps its course). JUCE's gain keeps one float per sample on the stack
-// while it glides, so very long (offline) blocks go through in slices.
-inline void applyTrim (juce::dsp::Gain<float>& gain, float linearGain, juce::dsp::AudioBlock<float> block)
+// Input or output trim: a linear gain that glides to each new setting (a gain that is not a finite
+// number is refused, and the glide keeps its course). Before its first setting it sits at zero, so
+// a new instance fades in from silence.
+class TrimStage
 {
-    constexpr size_t maxSliceLength = 2048;
+public:
+    void prepare (double sampleRate) noexcept { gain.reset (sampleRate, glideSeconds); }
 
-    if (std::isfinite (linearGain))
-        gain.setGainLinear (linearGain);
+    // Puts the trim at a gain at once, with no glide.
+    void jumpTo (float linearGain) noexcept { glideTo (gain, linearGain, true); }
 
-    for (size_t start = 0; start < block.getNumSamples(); start += maxSliceLength)
+    void process (float linearGain, juce::dsp::AudioBlock<float> block) noexcept
     {
-        auto slice = block.getSubBlock (start, juce::jmin (maxSliceLength, block.getNumSamples() - start));
-        gain.process (juce::dsp::ProcessContextReplacing<float> (slice));
+        glideTo (gain, linearGain, false);
+
+        if (! gain.isSmoothing())
+        {
+            block.multiplyBy (gain.getTargetValue());
+            return;
+        }
+
+        // One gain per sample, shared by every channel, taken in slices that fit on the stack.
+        constexpr size_t sliceLength = 64;
+        float gains[sliceLength];
+
+        for (size_t start = 0; start < block.getNumSamples(); start += sliceLength)
+        {
+            const auto length = juce::jmin (sliceLength, block.getNumSamples() - start);
+            for (size_t i = 0; i < length; ++i)
+                gains[i] = gain.getNextValue();
+
+            for (size_t channel = 0; channel < block.getNumChannels(); ++channel)
+                juce::FloatVectorOperations::multiply (block.getChannelPointer (channel) + start, gains,
+                                                       static_cast<int> (length));
+        }
     }
-}
 
-// Puts a trim at a gain at once, with no glide.
-inline void jumpTrim (juce::dsp::Gain<float>& gain, float linearGain)
-{
-    if (! std::isfinite (linearGain))
-        return;
-
-    gain.setGainLinear (linearGain);
-    gain.reset();
-}
+private:
+    Glide gain;
+};

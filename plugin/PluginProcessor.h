@@ -2,6 +2,7 @@
 
 #include "dsp/ChainSettings.h"
 #include "dsp/IdleWatch.h"
+#include "dsp/TrimStage.h"
 #include "plugin/ParameterHandles.h"
 #include "plugin/PresetSession.h"
 
@@ -73,12 +74,12 @@ private:
     double preparedSampleRate = 44100.0;
     double lastTapMs = 0.0;
 
-    juce::dsp::Gain<float> inputGain, outputGain;
+    TrimStage inputTrim, outputTrim;
     ToneStage tone;
     DynamicsStage dynamics;
     SpaceStage spaceA { SpaceKind::a }, spaceB { SpaceKind::b };
     EchoStage echo;
-    LinearGlide blendAmount, chainAmount; // chainAmount: 1 while the chain is heard, 0 in bypass
+    Glide blendAmount, chainAmount; // chainAmount: 1 while the chain is heard, 0 in bypass
     juce::AudioBuffer<float> dryBuffer, sendBuffer, wetBuffer, bypassBuffer;
 
     // Set after preparing and after a restore: the next block starts at the settings as they are,

@@ -4,6 +4,8 @@
 #include "tools/host/PluginLoader.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace
 {
@@ -156,6 +158,10 @@ const std::vector<ClickCase>& clickCases()
         { "Input trim 0 to -12 dB", {}, "inputTrim", 0.0f, -12.0f, true },
         { "Output trim 0 to -12 dB", {}, "outputTrim", 0.0f, -12.0f, true },
         { "Low shelf gain 0 to +12 dB", {}, "lowGain", 0.0f, 12.0f, true },
+        { "TMP Input trim 0 to +12 dB", {}, "inputTrim", 0.0f, 12.0f, true },
+        { "TMP Low shelf gain 0 to +12 dB (dyn off)", { set ("compEnabled", 0.0f) }, "lowGain", 0.0f, 12.0f, true },
+        { "TMP Low Enabled on (+12 dB) (dyn off)", { set ("lowGain", 12.0f), set ("compEnabled", 0.0f) }, "lowEnabled", 0.0f, 1.0f, false },
+        { "TMP Low Character (+12 dB) (dyn off)", { set ("lowGain", 12.0f), set ("compEnabled", 0.0f) }, "lowMode", 0.0f, 1.0f, false },
         { "High shelf gain 0 to +12 dB", {}, "highGain", 0.0f, 12.0f, true },
         { "Dynamics 0 to 100 %", {}, "compAmount", 0.0f, 100.0f, true },
         { "Space A 0 to 100 %", {}, "spaceAMix", 0.0f, 100.0f, true },
