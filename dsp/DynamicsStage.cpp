@@ -38,7 +38,9 @@ CompressorCharacter compressorCharacter (int index) noexcept
 void DynamicsStage::prepare (const juce::dsp::ProcessSpec& spec)
 {
     envelope.prepare (spec.sampleRate, static_cast<int> (spec.numChannels));
+    outgoingEnvelope.prepare (spec.sampleRate, static_cast<int> (spec.numChannels));
     envelopeLevel = 0.0f;
+    prepareGlide (characterFade, spec.sampleRate, 1.0f);
     prepareGlide (thresholdInverse, spec.sampleRate, thresholdInverse.getTargetValue() > 0.0f ? thresholdInverse.getTargetValue() : 1.0f);
     prepareGlide (makeupGain, spec.sampleRate, makeupGain.getTargetValue() > 0.0f ? makeupGain.getTargetValue() : 1.0f);
     prepareGlide (gainExponent, spec.sampleRate, gainExponent.getTargetValue());
@@ -59,13 +61,40 @@ void DynamicsStage::setTargets (const DynamicsSettings& settings, bool jump) noe
     glideTo (makeupGain, decibelsToGain (6.0f * amount), waiting);
     glideTo (gainExponent, exponentFor (chosen.ratio), waiting);
 
-    // New ballistics only change how fast the envelope moves, never where it is: no step.
-    if (settings.character != character)
+    wantedCharacter = settings.character;
+    if (waiting)
     {
-        character = settings.character;
-        envelope.setAttackTime (chosen.attackMs);
-        envelope.setReleaseTime (chosen.releaseMs);
+        characterFade.setCurrentAndTargetValue (1.0f);
+        useCharacter (wantedCharacter);
     }
+    else
+    {
+        startCharacterCrossover();
+    }
+}
+
+void DynamicsStage::useCharacter (int index) noexcept
+{
+    if (index == character)
+        return;
+
+    const auto chosen = compressorCharacter (index);
+    character = index;
+    envelope.setAttackTime (chosen.attackMs);
+    envelope.setReleaseTime (chosen.releaseMs);
+}
+
+// New ballistics change how fast the envelope moves at once, which bends the gain with a kink: the
+// old envelope carries on while the gain crosses over to the one that follows the new ballistics.
+void DynamicsStage::startCharacterCrossover() noexcept
+{
+    if (characterFade.isSmoothing() || wantedCharacter == character)
+        return;
+
+    outgoingEnvelope = envelope; // same channel count as prepared: nothing is allocated
+    useCharacter (wantedCharacter);
+    characterFade.setCurrentAndTargetValue (0.0f);
+    characterFade.setTargetValue (1.0f);
 }
 
 float DynamicsStage::process (juce::AudioBuffer<float>& buffer, juce::AudioBuffer<float>& scratch, int numChannels,
@@ -85,7 +114,8 @@ float DynamicsStage::process (juce::AudioBuffer<float>& buffer, juce::AudioBuffe
 
 float DynamicsStage::compress (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept
 {
-    if (thresholdInverse.isSmoothing() || makeupGain.isSmoothing() || gainExponent.isSmoothing())
+    if (thresholdInverse.isSmoothing() || makeupGain.isSmoothing() || gainExponent.isSmoothing()
+        || characterFade.isSmoothing())
         return compressWhileMoving (buffer, numChannels, numSamples);
 
     return compressAtRest (buffer, numChannels, numSamples);
@@ -133,14 +163,22 @@ float DynamicsStage::compressWhileMoving (juce::AudioBuffer<float>& buffer, int 
     const auto startInverse = thresholdInverse;
     const auto startMakeup = makeupGain;
     const auto startExponent = gainExponent;
-    float envelopes[runCapacity];
+    const auto startFade = characterFade;
+    const auto crossing = characterFade.isSmoothing();
+    float envelopes[runCapacity], outgoingEnvelopes[runCapacity];
     envelopeLevel = 0.0f;
+    auto gainFor = [] (float env, float inverse, float exponent)
+    {
+        const auto overThreshold = env * inverse;
+        return overThreshold < 1.0f ? 1.0f : compressorGain::power (overThreshold, exponent);
+    };
 
     for (int channel = 0; channel < numChannels; ++channel)
     {
         thresholdInverse = startInverse;
         makeupGain = startMakeup;
         gainExponent = startExponent;
+        characterFade = startFade;
         auto* samples = buffer.getWritePointer (channel);
         auto env = 0.0f;
 
@@ -151,11 +189,21 @@ float DynamicsStage::compressWhileMoving (juce::AudioBuffer<float>& buffer, int 
             envelope.process (channel, x, envelopes, n);
             env = envelopes[n - 1];
 
+            if (crossing)
+                outgoingEnvelope.process (channel, x, outgoingEnvelopes, n);
+
             for (int i = 0; i < n; ++i)
             {
-                const auto overThreshold = envelopes[i] * thresholdInverse.getNextValue();
+                const auto inverse = thresholdInverse.getNextValue();
                 const auto exponent = gainExponent.getNextValue();
-                const auto gain = overThreshold < 1.0f ? 1.0f : compressorGain::power (overThreshold, exponent);
+                auto gain = gainFor (envelopes[i], inverse, exponent);
+
+                if (crossing)
+                {
+                    const auto outgoing = gainFor (outgoingEnvelopes[i], inverse, exponent);
+                    gain = outgoing + characterFade.getNextValue() * (gain - outgoing);
+                }
+
                 smallestGain = juce::jmin (smallestGain, gain);
                 x[i] = makeupGain.getNextValue() * (gain * x[i]);
             }

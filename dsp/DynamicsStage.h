@@ -24,9 +24,10 @@ struct DynamicsSettings
 
 // The one-knob compressor with its makeup gain: a peak detector with attack and release ballistics,
 // a hard knee and no look-ahead. The amount glides (threshold falling 24 dB while the makeup rises
-// 6 dB, both in decibels); a new character glides its ratio while the ballistics change at once;
-// switching the stage crosses over from the unprocessed signal. Once off it stops, and its envelope
-// keeps its value and resumes from it.
+// 6 dB, both in decibels); a new character glides its ratio and crosses over from the envelope of
+// the old ballistics to that of the new (a character asked for during a crossover waits for it to
+// end); switching the stage crosses over from the unprocessed signal. Once off it stops, and its
+// envelope keeps its value and resumes from it.
 class DynamicsStage
 {
 public:
@@ -48,13 +49,16 @@ private:
     float compress (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept;
     float compressAtRest (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept;
     float compressWhileMoving (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept;
+    void useCharacter (int index) noexcept;
+    void startCharacterCrossover() noexcept;
 
     static constexpr int runCapacity = 256;
 
-    PeakEnvelope envelope;
+    // While the character crosses over, `outgoingEnvelope` carries on with the old ballistics.
+    PeakEnvelope envelope, outgoingEnvelope;
     DecibelGlide thresholdInverse, makeupGain;
-    Glide gainExponent, onAmount;
+    Glide gainExponent, onAmount, characterFade;
     float threshold = 1.0f; // the setting's threshold as a gain, compared as it is once arrived
-    int character = -1;
+    int character = -1, wantedCharacter = 0;
     float envelopeLevel = 0.0f; // the envelope's largest value over the channels at the end of the last block
 };

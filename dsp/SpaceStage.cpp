@@ -6,11 +6,18 @@ namespace
 // a reverb fed silence whose output stays quiet this long holds nothing louder.
 constexpr double reverbMemorySeconds = 0.1;
 
-struct Room
+using Room = RoomGlide::Room;
+
+// JUCE's reverb glides its room over 10 ms, in whole samples rounded down.
+int reverbGlideSteps (double sampleRate) noexcept
 {
-    float size;
-    float damping;
-};
+    return static_cast<int> (std::floor (0.01 * sampleRate));
+}
+
+juce::dsp::Reverb::Parameters reverbParameters (Room room, float mix) noexcept
+{
+    return { room.size, room.damping, mix * 0.85f, 0.0f, 1.0f, 0.0f };
+}
 
 Room roomFor (SpaceKind kind, int typeIndex) noexcept
 {
@@ -35,8 +42,7 @@ Room roomFor (SpaceKind kind, int typeIndex) noexcept
 
 juce::dsp::Reverb::Parameters spaceSettings (SpaceKind kind, int typeIndex, float mix) noexcept
 {
-    const auto room = roomFor (kind, typeIndex);
-    return { room.size, room.damping, mix * 0.85f, 0.0f, 1.0f, 0.0f };
+    return reverbParameters (roomFor (kind, typeIndex), mix);
 }
 
 void SpaceStage::prepare (const juce::dsp::ProcessSpec& spec, int typeIndex)
@@ -45,7 +51,7 @@ void SpaceStage::prepare (const juce::dsp::ProcessSpec& spec, int typeIndex)
     reverb.setParameters (spaceSettings (kind, typeIndex, 0.0f));
     reverb.prepare (spec);
     reverb.reset();
-    typeInReverb = -2;
+    room.prepare (spec.sampleRate, reverbGlideSteps (spec.sampleRate), roomFor (kind, typeIndex));
 
     preDelay.prepare (spec);
     tail.prepare (juce::roundToInt (reverbMemorySeconds * spec.sampleRate));
@@ -61,7 +67,7 @@ void SpaceStage::setTargets (const SpaceSettings& settings, bool jump) noexcept
     const auto runs = settings.enabled && settings.mix > minimumRunningMix;
     glideTo (level, runs ? settings.mix : 0.0f, jump);
     glideTo (feed, runs ? 1.0f : 0.0f, jump);
-    type = settings.type;
+    room.setTarget (roomFor (kind, settings.type), waiting);
     preDelay.setTarget (settings.preDelayMs, waiting);
 }
 
@@ -70,20 +76,11 @@ void SpaceStage::process (ReturnBuses& buses) noexcept
     if (restsAtZero (level))
         return;
 
-    // The reverb runs at the full wet level; the space's own level scales its return.
-    if (type != typeInReverb)
-    {
-        reverb.setParameters (spaceSettings (kind, type, 1.0f));
-        typeInReverb = type;
-    }
-
     feedFromSend (buses);
     preDelay.noteFeed (buses.sendPeak, buses.numSamples);
     preDelay.process (buses.wet, buses.numChannels, buses.numSamples);
-
-    juce::dsp::AudioBlock<float> wetBlock (buses.wet.getArrayOfWritePointers(), static_cast<size_t> (buses.numChannels),
-                                           static_cast<size_t> (buses.numSamples));
-    reverb.process (ReplacingContext (wetBlock));
+    reverberate ({ buses.wet.getArrayOfWritePointers(), static_cast<size_t> (buses.numChannels),
+                   static_cast<size_t> (buses.numSamples) });
     noteTail (buses);
     addReturn (buses);
 }
@@ -118,6 +115,42 @@ void SpaceStage::clear() noexcept
         reverb.reset();
 
     preDelay.clear();
+}
+
+void SpaceStage::reverberate (juce::dsp::AudioBlock<float> block) noexcept
+{
+    if (room.isMoving())
+    {
+        reverberateWhileRoomMoves (block);
+        return;
+    }
+
+    // Handing the reverb the room it has already changes nothing.
+    setRoom (room.target());
+    reverb.process (ReplacingContext (block));
+}
+
+// Sample by sample until the room arrives, then the rest of the block at once.
+void SpaceStage::reverberateWhileRoomMoves (juce::dsp::AudioBlock<float> block) noexcept
+{
+    for (size_t i = 0; i < block.getNumSamples(); ++i)
+    {
+        if (! room.isMoving())
+        {
+            reverberate (block.getSubBlock (i));
+            return;
+        }
+
+        setRoom (room.nextSteering());
+        auto sample = block.getSubBlock (i, 1);
+        reverb.process (ReplacingContext (sample));
+    }
+}
+
+// The reverb runs at the full wet level; the space's own level scales its return.
+void SpaceStage::setRoom (RoomGlide::Room newRoom) noexcept
+{
+    reverb.setParameters (reverbParameters (newRoom, 1.0f));
 }
 
 // Each space starts again from the send copy, so neither hears the other.

@@ -5,6 +5,7 @@
 #include "dsp/ReturnBuses.h"
 #include "dsp/ReverbKernel.h"
 #include "dsp/TailFloor.h"
+#include "dsp/RoomGlide.h"
 
 enum class SpaceKind
 {
@@ -27,9 +28,10 @@ juce::dsp::Reverb::Parameters spaceSettings (SpaceKind kind, int typeIndex, floa
 // One reverb space with its pre-delay: a wet-only return of the send copy added to the main buffer.
 // Its level (the mix, or zero while switched off) glides; it runs while that level is above 0.01 %
 // or still moving, and otherwise its tail and pre-delay wait. Starting and stopping, its feed fades
-// in and out with its level, so nothing enters or leaves its lines with a step. A new type is
-// glided by the reverb itself (room size and damping over 10 ms). A tail fed silence that has sunk
-// to the reverb's rounding floor (95 dB down or lower) is cleared, so it ends instead of circling.
+// in and out with its level, so nothing enters or leaves its lines with a step. A new type moves
+// the room (size and damping) along the same S-curve as the other controls. A tail fed silence
+// that has sunk to the reverb's rounding floor (95 dB down or lower) is cleared, so it ends
+// instead of circling.
 class SpaceStage
 {
 public:
@@ -48,14 +50,17 @@ public:
 
 private:
     void feedFromSend (ReturnBuses& buses) noexcept;
+    void reverberate (juce::dsp::AudioBlock<float> block) noexcept;
+    void reverberateWhileRoomMoves (juce::dsp::AudioBlock<float> block) noexcept;
     void addReturn (ReturnBuses& buses) noexcept;
     void noteTail (const ReturnBuses& buses) noexcept;
+    void setRoom (RoomGlide::Room room) noexcept;
 
     SpaceKind kind;
     ReverbKernel reverb;
     PreDelay preDelay;
+    RoomGlide room;
     Glide level, feed;
-    int type = 0, typeInReverb = -2;
     QuietSpan tail; // the reverb's own memory
     TailFloor floor;
 };

@@ -157,13 +157,11 @@ const std::vector<ClickCase>& clickCases()
     static const std::vector<ClickCase> cases {
         { "Input trim 0 to -12 dB", {}, "inputTrim", 0.0f, -12.0f, true },
         { "Output trim 0 to -12 dB", {}, "outputTrim", 0.0f, -12.0f, true },
-        { "Low shelf gain 0 to +12 dB", {}, "lowGain", 0.0f, 12.0f, true },
-        { "TMP Input trim 0 to +12 dB", {}, "inputTrim", 0.0f, 12.0f, true },
-        { "TMP Low shelf gain 0 to +12 dB (dyn off)", { set ("compEnabled", 0.0f) }, "lowGain", 0.0f, 12.0f, true },
-        { "TMP Low Enabled on (+12 dB) (dyn off)", { set ("lowGain", 12.0f), set ("compEnabled", 0.0f) }, "lowEnabled", 0.0f, 1.0f, false },
-        { "TMP Low Character (+12 dB) (dyn off)", { set ("lowGain", 12.0f), set ("compEnabled", 0.0f) }, "lowMode", 0.0f, 1.0f, false },
-        { "High shelf gain 0 to +12 dB", {}, "highGain", 0.0f, 12.0f, true },
-        { "Dynamics 0 to 100 %", {}, "compAmount", 0.0f, 100.0f, true },
+        { "Input trim 0 to +12 dB (reference: over the knee)", {}, "inputTrim", 0.0f, 12.0f, true, {}, true },
+        { "Input trim 0 to +11 dB at once (reference: over the knee)", {}, "inputTrim", 0.0f, 11.0f, false, {}, true },
+        { "Low shelf gain 0 to +12 dB", {}, "lowGain", 0.0f, 12.0f, true, "Input trim 0 to +12 dB (reference: over the knee)" },
+        { "Low shelf gain 0 to +12 dB (Dynamics off)", { set ("compEnabled", 0.0f) }, "lowGain", 0.0f, 12.0f, true },
+        { "Dynamics 0 to 100 %", {}, "compAmount", 0.0f, 100.0f, true, "Input trim 0 to +12 dB (reference: over the knee)" },
         { "Space A 0 to 100 %", {}, "spaceAMix", 0.0f, 100.0f, true },
         { "Space B 0 to 100 %", {}, "spaceBMix", 0.0f, 100.0f, true },
         { "Space A Pre-Delay ramped 0 to 250 ms (mix 100 %)", { set ("spaceAMix", 100.0f) }, "spaceAPreDelay", 0.0f, 250.0f, true },
@@ -172,7 +170,9 @@ const std::vector<ClickCase>& clickCases()
         { "Blend 100 to 0 % (Echo 100 %)", { set ("echoMix", 100.0f) }, "blend", 100.0f, 0.0f, true },
         { "Dynamics Enabled on (100 %)", { set ("compAmount", 100.0f) }, "compEnabled", 0.0f, 1.0f, false },
         { "Bypass on (Low +12 dB)", { set ("lowGain", 12.0f) }, "bypass", 0.0f, 1.0f, false },
-        { "Low Enabled on (+12 dB)", { set ("lowGain", 12.0f) }, "lowEnabled", 0.0f, 1.0f, false },
+        { "Low Enabled on (+12 dB)", { set ("lowGain", 12.0f) }, "lowEnabled", 0.0f, 1.0f, false,
+          "Input trim 0 to +11 dB at once (reference: over the knee)" },
+        { "Low Enabled on (+12 dB, Dynamics off)", { set ("lowGain", 12.0f), set ("compEnabled", 0.0f) }, "lowEnabled", 0.0f, 1.0f, false },
         { "High Enabled on (+12 dB)", { set ("highGain", 12.0f) }, "highEnabled", 0.0f, 1.0f, false },
         { "Space A Enabled on (100 %)", { set ("spaceAMix", 100.0f) }, "spaceAEnabled", 0.0f, 1.0f, false },
         { "Space B Enabled on (100 %)", { set ("spaceBMix", 100.0f) }, "spaceBEnabled", 0.0f, 1.0f, false },
@@ -189,6 +189,8 @@ const std::vector<ClickCase>& clickCases()
     return cases;
 }
 
+namespace
+{
 std::optional<ClickResult> measureClick (const juce::File& bundle, const ClickCase& clickCase,
                                          const ClickConditions& conditions, juce::String& error)
 {
@@ -218,5 +220,29 @@ std::optional<ClickResult> measureClick (const juce::File& bundle, const ClickCa
         return std::nullopt;
 
     const auto steady = juce::jmax (*steadyFrom, *steadyTo);
-    return ClickResult { *change, steady, juce::jmax (-120.0, steady + 3.0) };
+    return ClickResult { *change, steady, juce::jmax (-120.0, steady + 3.0), clickCase.kneeReference };
+}
+} // namespace
+
+std::optional<std::vector<ClickResult>> measureClicks (const juce::File& bundle, const ClickConditions& conditions,
+                                                       juce::String& error)
+{
+    std::vector<ClickResult> results;
+    const auto& cases = clickCases();
+
+    for (const auto& clickCase : cases)
+    {
+        auto result = measureClick (bundle, clickCase, conditions, error);
+        if (! result.has_value())
+            return std::nullopt;
+
+        // The compressor's own reaction to the same crossing, as the input trim makes it, is allowed.
+        for (size_t i = 0; i < results.size(); ++i)
+            if (clickCase.overKneeLike.isNotEmpty() && cases[i].what == clickCase.overKneeLike)
+                result->limitDb = juce::jmax (result->limitDb, results[i].changeDb + 3.0);
+
+        results.push_back (*result);
+    }
+
+    return results;
 }

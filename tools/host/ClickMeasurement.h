@@ -21,6 +21,13 @@ struct ClickCase
     juce::String id;            // the control that moves
     float from, to;
     bool ramp; // true: ramped block by block over one second; false: one change
+
+    // A change that carries the sine over full scale makes the compressor (on at 0 dB by default)
+    // engage, and its hard knee adds harmonics however smoothly the level moves there. Such a case
+    // names the row that makes the same crossing with the input trim, the smoothest change there is;
+    // a row that is itself that reference has no limit of its own.
+    juce::String overKneeLike = {};
+    bool kneeReference = false;
 };
 
 struct ClickConditions
@@ -31,16 +38,17 @@ struct ClickConditions
 
 struct ClickResult
 {
-    double changeDb;    // energy above 3 kHz against the total, with the change
-    double steadyDb;    // the louder of the two steady settings, without it
-    double limitDb;     // the louder of -120 dB and 3 dB above steadyDb
-    bool withinLimit() const { return changeDb <= limitDb; }
+    double changeDb; // energy above 3 kHz against the total, with the change
+    double steadyDb; // the louder of the two steady settings, without it
+    double limitDb;  // the louder of -120 dB and 3 dB above steadyDb (or above the knee reference)
+    bool isReference = false;
+    bool withinLimit() const { return isReference || changeDb <= limitDb; }
 };
 
 // Every continuous control ramped and every switch and character changed, each with the setting
 // that makes it heard.
 const std::vector<ClickCase>& clickCases();
 
-// Loads the bundle once per run; nothing and an error when it cannot be loaded.
-std::optional<ClickResult> measureClick (const juce::File& bundle, const ClickCase& clickCase,
-                                         const ClickConditions& conditions, juce::String& error);
+// One result per case of clickCases(), in order; nothing and an error when the bundle cannot be loaded.
+std::optional<std::vector<ClickResult>> measureClicks (const juce::File& bundle, const ClickConditions& conditions,
+                                                       juce::String& error);
