@@ -1,3 +1,4 @@
+#include "dsp/Glide.h"
 #include "plugin/ParamIDs.h"
 #include "tests/support/ProcessorHarness.h"
 #include "tests/support/SignalAnalysis.h"
@@ -5,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <vector>
 
 namespace
 {
@@ -164,4 +166,53 @@ TEST (Glides, NonFiniteTargetsAreRefused)
         raw->store (harness.processor->parameters.getParameter (*id)->convertFrom0to1 (
             harness.processor->parameters.getParameter (*id)->getDefaultValue()));
     }
+}
+
+// Automation sends a new target every block. The glide bends towards each without a corner (a
+// linear ramp turns by 1/960 of a step per sample at each new target, here over thirty times
+// less), never passes the newest target, never turns back, and lands on the last one exactly.
+TEST (Glides, AStreamOfTargetsBendsTheValueWithoutACornerOrAnOvershoot)
+{
+    Glide value;
+    prepareGlide (value, rate, 0.0f);
+    std::vector<float> course;
+
+    for (int step = 1; step <= 20; ++step)
+    {
+        value.setTargetValue (static_cast<float> (step));
+        for (int i = 0; i < 128; ++i)
+            course.push_back (value.getNextValue());
+    }
+
+    for (int i = 0; i < glide; ++i)
+        course.push_back (value.getNextValue());
+
+    for (size_t i = 2; i < course.size(); ++i)
+    {
+        const auto target = static_cast<float> (juce::jmin<size_t> (20, i / 128 + 1));
+        ASSERT_GE (course[i], course[i - 1]) << i;
+        ASSERT_LE (course[i], target) << i;
+        ASSERT_LT (std::abs (course[i] - 2.0f * course[i - 1] + course[i - 2]), 0.03f / glide) << i;
+    }
+
+    EXPECT_EQ (course.back(), 20.0f);
+    EXPECT_FALSE (value.isSmoothing());
+}
+
+// A gain glide in decibels lands on the exact gain asked for, and a target of zero or below (no
+// decibel value) is refused.
+TEST (Glides, ADecibelGlideLandsOnTheExactGainAndRefusesZero)
+{
+    DecibelGlide gain;
+    prepareGlide (gain, rate, 1.0f);
+    gain.setTargetValue (0.251188643f);
+    gain.skip (glide - 1);
+    EXPECT_TRUE (gain.isSmoothing());
+    EXPECT_EQ (gain.getNextValue(), 0.251188643f);
+    EXPECT_FALSE (gain.isSmoothing());
+
+    gain.setTargetValue (0.0f);
+    glideTo (gain, -1.0f, true);
+    EXPECT_FALSE (gain.isSmoothing());
+    EXPECT_EQ (gain.getNextValue(), 0.251188643f);
 }
