@@ -289,6 +289,6 @@ bool VelbrinLumbraProcessor::anyStageHoldsSound() const noexcept
 void VelbrinLumbraProcessor::landAtSettings (const ChainSettings& settings) noexcept
 {
     setStageTargets (settings, true);
-    jumpTrim (inputGain, settings.inputGain);
-    jumpTrim (outputGain, settings.outputGain);
+    inputTrim.jumpTo (settings.inputGain);
+    outputTrim.jumpTo (settings.outputGain);
 }

@@ -167,7 +167,7 @@ int EchoStage::longestRun (int remaining) const noexcept
 }
 
 // Both read positions while the time crosses over, blended by the fade sample by sample.
-void EchoStage::readRepeats (int channel, LinearGlide& fade, float* repeats, int numSamples) noexcept
+void EchoStage::readRepeats (int channel, Glide& fade, float* repeats, int numSamples) noexcept
 {
     if (! time.isFading())
     {

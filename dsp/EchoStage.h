@@ -46,7 +46,7 @@ private:
     void processAtRest (ReturnBuses& buses) noexcept;
     void processWhileMoving (ReturnBuses& buses) noexcept;
     int longestRun (int remaining) const noexcept;
-    void readRepeats (int channel, LinearGlide& fade, float* repeats, int numSamples) noexcept;
+    void readRepeats (int channel, Glide& fade, float* repeats, int numSamples) noexcept;
 
     static constexpr int runCapacity = 256;
 

@@ -204,5 +204,6 @@ bool ShelfBand::holdsSound() const noexcept
 void ShelfBand::clear() noexcept
 {
     if (memory.isQuiet())
-        shelf.reset();
+        for (auto& channelFilter : filters)
+            channelFilter.reset();
 }
