@@ -131,6 +131,9 @@ float DynamicsStage::compressAtRest (juce::AudioBuffer<float>& buffer, int numCh
     float gains[runCapacity];
     envelopeLevel = 0.0f;
 
+    if (numChannels == 2)
+        return compressStereoAtRest (buffer, numSamples);
+
     for (int channel = 0; channel < numChannels; ++channel)
     {
         auto* samples = buffer.getWritePointer (channel);
@@ -154,6 +157,42 @@ float DynamicsStage::compressAtRest (juce::AudioBuffer<float>& buffer, int numCh
         envelopeLevel = juce::jmax (envelopeLevel, env);
     }
 
+    return smallestGain;
+}
+
+// Both channels' envelopes in one loop, then each channel's gains and samples.
+float DynamicsStage::compressStereoAtRest (juce::AudioBuffer<float>& buffer, int numSamples) noexcept
+{
+    const auto inverse = thresholdInverse.getTargetValue();
+    const auto exponent = gainExponent.getTargetValue();
+    const auto makeup = makeupGain.getTargetValue();
+    auto smallestGain = 1.0f;
+    float gains[2][runCapacity];
+    float lastEnvelope[2] = { 0.0f, 0.0f };
+    auto* left = buffer.getWritePointer (0);
+    auto* right = buffer.getWritePointer (1);
+
+    for (int start = 0; start < numSamples; start += runCapacity)
+    {
+        const auto n = juce::jmin (runCapacity, numSamples - start);
+        envelope.processPair (left + start, right + start, gains[0], gains[1], n);
+
+        for (int channel = 0; channel < 2; ++channel)
+        {
+            auto* x = (channel == 0 ? left : right) + start;
+            auto* g = gains[channel];
+            lastEnvelope[channel] = g[n - 1];
+            compressorGain::compute (g, threshold, inverse, exponent, g, n);
+
+            for (int i = 0; i < n; ++i)
+            {
+                smallestGain = juce::jmin (smallestGain, g[i]);
+                x[i] = makeup * (g[i] * x[i]);
+            }
+        }
+    }
+
+    envelopeLevel = juce::jmax (lastEnvelope[0], lastEnvelope[1]);
     return smallestGain;
 }
 

@@ -48,6 +48,7 @@ private:
     // Each returns the smallest gain the compressor applied in the block.
     float compress (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept;
     float compressAtRest (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept;
+    float compressStereoAtRest (juce::AudioBuffer<float>& buffer, int numSamples) noexcept;
     float compressWhileMoving (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept;
     void useCharacter (int index) noexcept;
     void startCharacterCrossover() noexcept;

@@ -51,6 +51,30 @@ public:
         state[static_cast<size_t> (channel)] = y;
     }
 
+    // Two channels side by side (channels 0 and 1): their filters overlap instead of waiting on
+    // one another.
+    void processPair (const float* input0, const float* input1, float* envelope0, float* envelope1,
+                      int numSamples) noexcept
+    {
+        auto y0 = state[0], y1 = state[1];
+        const auto up = attack, down = release;
+
+        for (int i = 0; i < numSamples; ++i)
+        {
+            const auto x0 = std::abs (input0[i]);
+            const auto x1 = std::abs (input1[i]);
+            const auto c0 = x0 > y0 ? up : down;
+            const auto c1 = x1 > y1 ? up : down;
+            y0 = x0 + c0 * (y0 - x0);
+            y1 = x1 + c1 * (y1 - x1);
+            envelope0[i] = y0;
+            envelope1[i] = y1;
+        }
+
+        state[0] = y0;
+        state[1] = y1;
+    }
+
 private:
     float constantFor (float milliseconds) const noexcept
     {

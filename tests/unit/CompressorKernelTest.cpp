@@ -61,6 +61,7 @@ juce::AudioBuffer<float> renderKernels (const EquivalenceCase& c, const juce::Au
     auto audio = signal;
     const auto length = audio.getNumSamples();
     std::vector<float> env (static_cast<size_t> (c.blockSize)), gains (static_cast<size_t> (c.blockSize));
+    std::vector<float> rightEnv (env.size());
 
     forEachBlock (audio, c.blockSize, [&] (juce::AudioBuffer<float>& block, int start)
     {
@@ -71,10 +72,17 @@ juce::AudioBuffer<float> renderKernels (const EquivalenceCase& c, const juce::Au
         const auto threshold = thresholdOf (setting.amount);
         const auto n = block.getNumSamples();
 
+        // Stereo takes both detectors in one loop, as the stage does.
+        if (block.getNumChannels() == 2)
+            envelope.processPair (block.getReadPointer (0), block.getReadPointer (1), env.data(), rightEnv.data(), n);
+
         for (int channel = 0; channel < block.getNumChannels(); ++channel)
         {
             auto* x = block.getWritePointer (channel);
-            envelope.process (channel, x, env.data(), n);
+            if (block.getNumChannels() == 2)
+                std::copy_n (channel == 0 ? env.data() : rightEnv.data(), n, env.data());
+            else
+                envelope.process (channel, x, env.data(), n);
             compressorGain::compute (env.data(), threshold, 1.0f / threshold, setting.exponent, gains.data(), n);
 
             for (int i = 0; i < n; ++i)
