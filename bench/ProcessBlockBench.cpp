@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <ctime>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace
@@ -382,12 +383,20 @@ BENCHMARK (chainAtDefaults)->Arg (32)->Arg (64)->Arg (512)->MeasureProcessCPUTim
 BENCHMARK (chainAtTypicalSettings)->Arg (32)->Arg (64)->Arg (512)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK (jucefloor)->Arg (32)->Arg (64)->Arg (512)->MeasureProcessCPUTime()->UseRealTime();
 
+// `--no-tables` runs only the benchmarks, for profiling one of them.
 int main (int argc, char** argv)
 {
     juce::ScopedJuceInitialiser_GUI juce;
+    const auto* const lastArgument = argv + argc;
+    const auto withTables = std::find (argv, argv + argc, std::string ("--no-tables")) == lastArgument;
+    argc = static_cast<int> (std::remove (argv, argv + argc, std::string ("--no-tables")) - argv);
     benchmark::Initialize (&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+
+    if (! withTables)
+        return 0;
+
     printComparison (15);
     printStageCosts (9);
     printIdleCost (5);

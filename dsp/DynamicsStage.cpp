@@ -56,9 +56,17 @@ void DynamicsStage::setTargets (const DynamicsSettings& settings, bool jump) noe
     // While the stage is off, nothing of it is heard: its settings are taken as they are.
     const auto waiting = jump || restsAtZero (onAmount);
     glideTo (onAmount, settings.enabled ? 1.0f : 0.0f, jump);
-    threshold = thresholdGain (amount);
+
+    // Worked out again only when the amount moves: a block that keeps it costs no power function.
+    if (amount != amountOfThreshold)
+    {
+        amountOfThreshold = amount;
+        threshold = thresholdGain (amount);
+        settingMakeup = decibelsToGain (6.0f * amount);
+    }
+
     glideTo (thresholdInverse, 1.0f / threshold, waiting);
-    glideTo (makeupGain, decibelsToGain (6.0f * amount), waiting);
+    glideTo (makeupGain, settingMakeup, waiting);
     glideTo (gainExponent, exponentFor (chosen.ratio), waiting);
 
     wantedCharacter = settings.character;

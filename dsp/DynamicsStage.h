@@ -60,6 +60,8 @@ private:
     DecibelGlide thresholdInverse, makeupGain;
     Glide gainExponent, onAmount, characterFade;
     float threshold = 1.0f; // the setting's threshold as a gain, compared as it is once arrived
+    float settingMakeup = 1.0f; // the makeup gain of that amount
+    float amountOfThreshold = -1.0f; // the amount `threshold` and `settingMakeup` were worked out for
     int character = -1, wantedCharacter = 0;
     float envelopeLevel = 0.0f; // the envelope's largest value over the channels at the end of the last block
 };

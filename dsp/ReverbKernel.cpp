@@ -1,5 +1,7 @@
 #include "dsp/ReverbKernel.h"
 
+#include "dsp/SampleCopy.h"
+
 #include <algorithm>
 #include <emmintrin.h>
 
@@ -24,19 +26,6 @@ inline __m128 undenormalised (__m128 x) noexcept
     return _mm_sub_ps (_mm_add_ps (x, tenth), tenth);
 }
 
-// A short copy inline: the lines are read and written in many short pieces per block, where a
-// library call would cost more than the copy.
-inline void copySamples (const float* source, float* destination, int numSamples) noexcept
-{
-    int i = 0;
-
-    for (; i + 4 <= numSamples; i += 4)
-        _mm_storeu_ps (destination + i, _mm_loadu_ps (source + i));
-
-    for (; i < numSamples; ++i)
-        destination[i] = source[i];
-}
-
 template <typename Glide>
 void fill (Glide& glide, float* values, int numSamples) noexcept
 {
@@ -48,6 +37,12 @@ void fill (Glide& glide, float* values, int numSamples) noexcept
 
     for (int i = 0; i < numSamples; ++i)
         values[i] = glide.getNextValue();
+}
+
+bool sameParameters (const juce::Reverb::Parameters& a, const juce::Reverb::Parameters& b) noexcept
+{
+    return a.roomSize == b.roomSize && a.damping == b.damping && a.wetLevel == b.wetLevel && a.dryLevel == b.dryLevel
+           && a.width == b.width && a.freezeMode == b.freezeMode;
 }
 } // namespace
 
@@ -66,27 +61,12 @@ void ReverbKernel::Line::setSize (int newSize)
     std::fill (buffer.begin(), buffer.end(), 0.0f);
 }
 
-float* ReverbKernel::Line::borrow (float* scratch, int numSamples) noexcept
+void ReverbKernel::Line::copyWrapped (const float* first, float* firstTo, const float* rest, float* restTo,
+                                      int numSamples) const noexcept
 {
-    if (index + numSamples <= size)
-        return buffer.data() + index;
-
-    const auto first = size - index;
-    copySamples (buffer.data() + index, scratch, first);
-    copySamples (buffer.data(), scratch + first, numSamples - first);
-    return scratch;
-}
-
-void ReverbKernel::Line::giveBack (const float* run, int numSamples) noexcept
-{
-    if (run != buffer.data() + index)
-    {
-        const auto first = size - index;
-        copySamples (run, buffer.data() + index, first);
-        copySamples (run + first, buffer.data(), numSamples - first);
-    }
-
-    index = (index + numSamples) % size;
+    const auto toEnd = size - index;
+    copySamples (first, firstTo, toEnd);
+    copySamples (rest, restTo, numSamples - toEnd);
 }
 
 ReverbKernel::ReverbKernel()
@@ -95,8 +75,14 @@ ReverbKernel::ReverbKernel()
     prepare ({ 44100.0, 512, 2 });
 }
 
+// The same parameters again change nothing, as they would not change the sample-by-sample reverb.
 void ReverbKernel::setParameters (const Parameters& newParameters) noexcept
 {
+    if (parametersTaken && sameParameters (newParameters, parameters))
+        return;
+
+    parametersTaken = true;
+    glideRowsAtTargets = false;
     const auto wet = newParameters.wetLevel * 3.0f;
     glides.dry.setTargetValue (newParameters.dryLevel * 2.0f);
     glides.wet1.setTargetValue (0.5f * wet * (1.0f + newParameters.width));
@@ -127,6 +113,17 @@ void ReverbKernel::prepare (const juce::dsp::ProcessSpec& spec)
 
     for (auto* glide : { &glides.damping, &glides.feedback, &glides.dry, &glides.wet1, &glides.wet2 })
         glide->reset (spec.sampleRate, glideSeconds);
+
+    glideRowsAtTargets = false;
+    longestRun = maximumRun;
+
+    for (const auto& lines : combs)
+        for (const auto& comb : lines)
+            longestRun = juce::jmin (longestRun, comb.size);
+
+    for (const auto& lines : allPasses)
+        for (const auto& allPass : lines)
+            longestRun = juce::jmin (longestRun, allPass.size);
 
     reset();
 }
@@ -164,7 +161,7 @@ void ReverbKernel::processStereo (float* left, float* right, int numSamples) noe
 {
     for (int start = 0; start < numSamples;)
     {
-        const auto n = runLength (2, numSamples - start);
+        const auto n = runLength (numSamples - start);
         auto* l = left + start;
         auto* r = right + start;
 
@@ -191,7 +188,7 @@ void ReverbKernel::processMono (float* samples, int numSamples) noexcept
 {
     for (int start = 0; start < numSamples;)
     {
-        const auto n = runLength (1, numSamples - start);
+        const auto n = runLength (numSamples - start);
         auto* s = samples + start;
 
         for (int i = 0; i < n; ++i)
@@ -208,27 +205,24 @@ void ReverbKernel::processMono (float* samples, int numSamples) noexcept
     }
 }
 
-// A run no longer than any line in use: what each line reads in it was written before it started.
-int ReverbKernel::runLength (int numChannels, int remaining) const noexcept
-{
-    auto n = juce::jmin (remaining, maximumRun);
-
-    for (int channel = 0; channel < numChannels; ++channel)
-    {
-        for (const auto& comb : combs[static_cast<size_t> (channel)])
-            n = juce::jmin (n, comb.size);
-
-        for (const auto& allPass : allPasses[static_cast<size_t> (channel)])
-            n = juce::jmin (n, allPass.size);
-    }
-
-    return n;
-}
-
 // The glides' values for the run, one per sample, as the sample-by-sample reverb reads them
-// (mono reads no second wet gain).
+// (mono reads no second wet gain). Once every glide has arrived, the rows hold the targets for a
+// whole run and are left as they are until a glide moves again.
 void ReverbKernel::fillGlides (int numSamples, bool stereo) noexcept
 {
+    const auto moving = glides.damping.isSmoothing() || glides.feedback.isSmoothing() || glides.dry.isSmoothing()
+                        || glides.wet1.isSmoothing() || glides.wet2.isSmoothing();
+
+    if (! moving)
+    {
+        if (glideRowsAtTargets)
+            return;
+
+        numSamples = maximumRun;
+        stereo = true;
+        glideRowsAtTargets = true;
+    }
+
     fill (glides.damping, damping, numSamples);
     fill (glides.feedback, feedback, numSamples);
     fill (glides.dry, dry, numSamples);

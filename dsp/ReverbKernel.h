@@ -44,9 +44,28 @@ private:
         void setSize (int newSize);
 
         // The run's samples in place where they do not wrap around, else copied into `scratch`.
-        float* borrow (float* scratch, int numSamples) noexcept;
-        // Writes a copied run back, and moves on.
-        void giveBack (const float* run, int numSamples) noexcept;
+        float* borrow (float* scratch, int numSamples) noexcept
+        {
+            if (index + numSamples <= size)
+                return buffer.data() + index;
+
+            copyWrapped (buffer.data() + index, scratch, buffer.data(), scratch + (size - index), numSamples);
+            return scratch;
+        }
+
+        // Writes a copied run back, and moves on (a run is never longer than the line).
+        void giveBack (const float* run, int numSamples) noexcept
+        {
+            if (run != buffer.data() + index)
+                copyWrapped (run, buffer.data() + index, run + (size - index), buffer.data(), numSamples);
+
+            index += numSamples;
+            if (index >= size)
+                index -= size;
+        }
+
+        // The part of a run up to the line's end, then the rest from its start.
+        void copyWrapped (const float* first, float* firstTo, const float* rest, float* restTo, int numSamples) const noexcept;
     };
 
     struct Glides
@@ -54,7 +73,7 @@ private:
         juce::SmoothedValue<float> damping, feedback, dry, wet1, wet2;
     };
 
-    int runLength (int numChannels, int remaining) const noexcept;
+    int runLength (int remaining) const noexcept { return juce::jmin (remaining, longestRun); }
     void fillGlides (int numSamples, bool stereo) noexcept;
     void runCombs (int numChannels, int numSamples) noexcept;
     static void sumCombs (float* const* outputs, float* sum, int numSamples) noexcept;
@@ -63,8 +82,11 @@ private:
     void runAllPasses (int channel, float* signal, int numSamples) noexcept;
 
     Parameters parameters;
+    bool parametersTaken = false;
     float gain = 0.015f;
     Glides glides;
+    bool glideRowsAtTargets = false; // the rows below hold the glides' targets for a whole run
+    int longestRun = maximumRun; // no longer than the shortest line
     std::array<std::array<Line, numCombs>, 2> combs;
     std::array<std::array<Line, numAllPasses>, 2> allPasses;
     alignas (16) float lastOfComb[2 * numCombs] {};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/SampleCopy.h"
+
 #include <juce_core/juce_core.h>
 
 #include <algorithm>
@@ -44,8 +46,8 @@ public:
         auto* line = lineOf (channel);
         const auto start = positions[static_cast<size_t> (channel)] & mask;
         const auto first = static_cast<int> (juce::jmin (static_cast<std::uint32_t> (numSamples), size - start));
-        std::copy_n (source, first, line + start);
-        std::copy_n (source + first, numSamples - first, line);
+        copySamples (source, line + start, first);
+        copySamples (source + first, line, numSamples - first);
     }
 
     // destination[i] = the line `delay` samples before position + i (the delay limited to 0 .. maximum).
@@ -88,8 +90,8 @@ private:
     {
         const auto start = from & mask;
         const auto first = static_cast<int> (juce::jmin (static_cast<std::uint32_t> (numSamples), size - start));
-        std::copy_n (line + start, first, destination);
-        std::copy_n (line, numSamples - first, destination + first);
+        copySamples (line + start, destination, first);
+        copySamples (line, destination + first, numSamples - first);
     }
 
     // In stretches where both neighbours lie in one piece of the ring, so the loop vectorises.

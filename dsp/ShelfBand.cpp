@@ -79,10 +79,7 @@ private:
 void ShelfBand::prepare (const juce::dsp::ProcessSpec& spec)
 {
     sampleRate = spec.sampleRate;
-    filters.clear();
-    filters.reserve (spec.numChannels);
-    while (filters.size() < spec.numChannels)
-        filters.emplace_back (coefficients);
+    channelMemories.assign (spec.numChannels, {});
 
     prepareGlide (gainDb, sampleRate, gainDb.getTargetValue());
     prepareGlide (cornerOctaves, sampleRate, cornerOctaves.getTargetValue());
@@ -145,11 +142,18 @@ void ShelfBand::filter (juce::dsp::AudioBlock<float> block) noexcept
         coefficientsAtTarget = true;
     }
 
-    for (size_t channel = 0; channel < block.getNumChannels(); ++channel)
+    const auto* c = coefficients->getRawCoefficients();
+    const auto numSamples = static_cast<int> (block.getNumSamples());
+
+    if (block.getNumChannels() == 2)
     {
-        auto channelBlock = block.getSingleChannelBlock (channel);
-        filters[channel].process (ReplacingContext (channelBlock));
+        processBiquadPair (c, channelMemories[0], channelMemories[1], block.getChannelPointer (0),
+                           block.getChannelPointer (1), numSamples);
+        return;
     }
+
+    for (size_t channel = 0; channel < block.getNumChannels(); ++channel)
+        processBiquad (c, channelMemories[channel], block.getChannelPointer (channel), numSamples);
 }
 
 // A new design every sample: a gain or corner moved in steps, even small ones, would modulate the
@@ -171,7 +175,7 @@ void ShelfBand::filterWhileMoving (juce::dsp::AudioBlock<float> block) noexcept
         for (size_t channel = 0; channel < block.getNumChannels(); ++channel)
         {
             auto* samples = block.getChannelPointer (channel);
-            samples[i] = filters[channel].processSample (samples[i]);
+            samples[i] = channelMemories[channel].process (c, samples[i]);
         }
     }
 
@@ -204,6 +208,5 @@ bool ShelfBand::holdsSound() const noexcept
 void ShelfBand::clear() noexcept
 {
     if (memory.isQuiet())
-        for (auto& channelFilter : filters)
-            channelFilter.reset();
+        std::fill (channelMemories.begin(), channelMemories.end(), BiquadMemory {});
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dsp/Biquad.h"
 #include "dsp/DspTypes.h"
 #include "dsp/Glide.h"
 #include "dsp/QuietSpan.h"
@@ -51,7 +52,7 @@ private:
     Kind kind;
     // Every channel's filter shares one coefficient set: a new design reaches all of them at once.
     Coefficients::Ptr coefficients { new Coefficients (1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f) };
-    std::vector<juce::dsp::IIR::Filter<float>> filters;
+    std::vector<BiquadMemory> channelMemories;
     double sampleRate = 44100.0;
     Glide gainDb, cornerOctaves, onAmount;
     float targetCornerHz = 200.0f;
