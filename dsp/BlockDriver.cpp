@@ -104,7 +104,7 @@ void VelbrinLumbraProcessor::processChain (juce::AudioBuffer<float>& buffer, con
                                         static_cast<size_t> (numSamples));
 
     inputTrim.process (settings.inputGain, block);
-    const auto inputPeak = buffer.getMagnitude (0, numSamples);
+    const auto inputPeak = peakMagnitude (buffer, numChannels, numSamples);
     inputLevelDb.store (peakToLevelDb (inputPeak));
     idleWatch.noteInput (inputPeak, numSamples);
 
@@ -185,8 +185,12 @@ void VelbrinLumbraProcessor::takeSnapshot (const juce::AudioBuffer<float>& buffe
 }
 
 // out = (1 - b) dry + b out: since out is dry plus the returns, blend sets the returns' level only.
+// At a blend of one, where it usually sits, out is already the mix.
 void VelbrinLumbraProcessor::applyBlend (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept
 {
+    if (! blendAmount.isSmoothing() && blendAmount.getTargetValue() == 1.0f)
+        return;
+
     const auto start = blendAmount;
 
     for (int channel = 0; channel < numChannels; ++channel)

@@ -90,6 +90,7 @@ void EchoStage::processAtRest (ReturnBuses& buses) noexcept
     const auto mix = level.getTargetValue();
     const auto gain = feedback.getTargetValue();
     const auto delay = time.current();
+    const auto tap = line.tapAt (delay);
     float repeats[runCapacity], fed[runCapacity];
     auto peak = 0.0f;
 
@@ -101,7 +102,7 @@ void EchoStage::processAtRest (ReturnBuses& buses) noexcept
         for (int start = 0; start < buses.numSamples;)
         {
             const auto n = longestRun (buses.numSamples - start);
-            line.read (channel, delay, repeats, n);
+            line.read (channel, tap, repeats, n);
 
             for (int i = 0; i < n; ++i)
             {

@@ -1,8 +1,10 @@
 #include "dsp/LevelMeter.h"
 
+#include "dsp/BlockPeak.h"
+
 float peakLevelDb (const juce::AudioBuffer<float>& buffer, int numSamples) noexcept
 {
-    return peakToLevelDb (buffer.getMagnitude (0, numSamples));
+    return peakToLevelDb (peakMagnitude (buffer, buffer.getNumChannels(), numSamples));
 }
 
 float peakToLevelDb (float peak) noexcept

@@ -26,8 +26,10 @@ void PreDelay::process (juce::AudioBuffer<float>& buffer, int numChannels, int n
         crossfadeTimes (buffer, numChannels, numSamples);
     else if (time.current() > 0.0f)
     {
+        const auto tap = line.tapAt (time.current());
+
         for (int channel = 0; channel < numChannels; ++channel)
-            line.process (channel, buffer.getWritePointer (channel), numSamples, time.current());
+            line.process (channel, buffer.getWritePointer (channel), numSamples, tap);
     }
 
     time.endBlock();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/BlockPeak.h"
+
 #include <juce_audio_basics/juce_audio_basics.h>
 
 // Below this (-140 dBFS) what a stage remembers is silence: clearing it to zeros changes nothing
@@ -26,15 +28,6 @@ public:
 private:
     int needed = 1, quietFor = 1;
 };
-
-// The largest magnitude in the first numChannels x numSamples of a block.
-inline float peakMagnitude (const juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept
-{
-    auto peak = 0.0f;
-    for (int channel = 0; channel < numChannels; ++channel)
-        peak = juce::jmax (peak, buffer.getMagnitude (channel, 0, numSamples));
-    return peak;
-}
 
 // Whether a measured peak is loud; a peak that is not a number counts as loud.
 inline bool louderThanQuiet (float peak) noexcept { return ! (peak < quietLevel); }

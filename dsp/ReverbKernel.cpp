@@ -165,22 +165,49 @@ void ReverbKernel::processStereo (float* left, float* right, int numSamples) noe
         auto* l = left + start;
         auto* r = right + start;
 
-        for (int i = 0; i < n; ++i)
-            input[i] = (l[i] + r[i]) * gain;
-
+        takeInput (l, r, n);
         fillGlides (n, true);
         runCombs (2, n);
         runAllPasses (0, wetL, n);
         runAllPasses (1, wetR, n);
-
-        for (int i = 0; i < n; ++i)
-        {
-            const auto outL = wetL[i], outR = wetR[i];
-            l[i] = outL * wet1[i] + outR * wet2[i] + l[i] * dry[i];
-            r[i] = outR * wet1[i] + outL * wet2[i] + r[i] * dry[i];
-        }
-
+        mixStereo (l, r, n);
         start += n;
+    }
+}
+
+// input[i] = (l[i] + r[i]) x gain
+void ReverbKernel::takeInput (const float* l, const float* r, int numSamples) noexcept
+{
+    const auto g = _mm_set1_ps (gain);
+    int i = 0;
+
+    for (; i + 4 <= numSamples; i += 4)
+        _mm_store_ps (input + i, _mm_mul_ps (_mm_add_ps (_mm_loadu_ps (l + i), _mm_loadu_ps (r + i)), g));
+
+    for (; i < numSamples; ++i)
+        input[i] = (l[i] + r[i]) * gain;
+}
+
+// Each side: its own wet x wet1, plus the other side's x wet2, plus its dry signal x dry.
+void ReverbKernel::mixStereo (float* l, float* r, int numSamples) const noexcept
+{
+    int i = 0;
+
+    for (; i + 4 <= numSamples; i += 4)
+    {
+        const auto outL = _mm_load_ps (wetL + i), outR = _mm_load_ps (wetR + i);
+        const auto w1 = _mm_load_ps (wet1 + i), w2 = _mm_load_ps (wet2 + i), d = _mm_load_ps (dry + i);
+        const auto mixedL = _mm_add_ps (_mm_add_ps (_mm_mul_ps (outL, w1), _mm_mul_ps (outR, w2)), _mm_mul_ps (_mm_loadu_ps (l + i), d));
+        const auto mixedR = _mm_add_ps (_mm_add_ps (_mm_mul_ps (outR, w1), _mm_mul_ps (outL, w2)), _mm_mul_ps (_mm_loadu_ps (r + i), d));
+        _mm_storeu_ps (l + i, mixedL);
+        _mm_storeu_ps (r + i, mixedR);
+    }
+
+    for (; i < numSamples; ++i)
+    {
+        const auto outL = wetL[i], outR = wetR[i];
+        l[i] = outL * wet1[i] + outR * wet2[i] + l[i] * dry[i];
+        r[i] = outR * wet1[i] + outL * wet2[i] + r[i] * dry[i];
     }
 }
 
@@ -341,11 +368,22 @@ void ReverbKernel::dampCombs (int numSamples) noexcept
 // takes the whole run at once, one after the other.
 void ReverbKernel::runAllPasses (int channel, float* signal, int numSamples) noexcept
 {
+    const auto half = _mm_set1_ps (0.5f);
+
     for (auto& allPass : allPasses[static_cast<size_t> (channel)])
     {
         auto* line = allPass.borrow (lineRun, numSamples);
+        int i = 0;
 
-        for (int i = 0; i < numSamples; ++i)
+        for (; i + 4 <= numSamples; i += 4)
+        {
+            const auto buffered = _mm_loadu_ps (line + i);
+            const auto in = _mm_load_ps (signal + i);
+            _mm_storeu_ps (line + i, undenormalised (_mm_add_ps (in, _mm_mul_ps (buffered, half))));
+            _mm_store_ps (signal + i, _mm_sub_ps (buffered, in));
+        }
+
+        for (; i < numSamples; ++i)
         {
             const auto buffered = line[i];
             const auto in = signal[i];

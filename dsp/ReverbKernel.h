@@ -74,6 +74,8 @@ private:
     };
 
     int runLength (int remaining) const noexcept { return juce::jmin (remaining, longestRun); }
+    void takeInput (const float* l, const float* r, int numSamples) noexcept;
+    void mixStereo (float* l, float* r, int numSamples) const noexcept;
     void fillGlides (int numSamples, bool stereo) noexcept;
     void runCombs (int numChannels, int numSamples) noexcept;
     static void sumCombs (float* const* outputs, float* sum, int numSamples) noexcept;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <emmintrin.h>
 #include <vector>
 
 // A delay line read and written a run of samples at a time, with the same linear interpolation as
@@ -50,19 +51,36 @@ public:
         copySamples (source + first, line, numSamples - first);
     }
 
-    // destination[i] = the line `delay` samples before position + i (the delay limited to 0 .. maximum).
-    void read (int channel, float delay, float* destination, int numSamples) const noexcept
+    // A delay (limited to 0 .. maximum) split into whole samples and the fraction after them, once
+    // for every channel and run that reads it.
+    struct Tap
+    {
+        std::uint32_t whole = 0;
+        float fraction = 0.0f;
+    };
+
+    Tap tapAt (float delay) const noexcept
     {
         delay = juce::jlimit (0.0f, static_cast<float> (maximumDelay), delay);
         const auto whole = static_cast<int> (std::floor (delay));
-        const auto fraction = delay - static_cast<float> (whole);
-        const auto* line = lineOf (channel);
-        const auto from = positions[static_cast<size_t> (channel)] - static_cast<std::uint32_t> (whole);
+        return { static_cast<std::uint32_t> (whole), delay - static_cast<float> (whole) };
+    }
 
-        if (fraction == 0.0f)
+    // destination[i] = the line `delay` samples before position + i.
+    void read (int channel, Tap tap, float* destination, int numSamples) const noexcept
+    {
+        const auto* line = lineOf (channel);
+        const auto from = positions[static_cast<size_t> (channel)] - tap.whole;
+
+        if (tap.fraction == 0.0f)
             copyOut (line, from, destination, numSamples);
         else
-            interpolateOut (line, from, fraction, destination, numSamples);
+            interpolateOut (line, from, tap.fraction, destination, numSamples);
+    }
+
+    void read (int channel, float delay, float* destination, int numSamples) const noexcept
+    {
+        read (channel, tapAt (delay), destination, numSamples);
     }
 
     void advance (int channel, int numSamples) noexcept
@@ -71,15 +89,20 @@ public:
     }
 
     // The JUCE line's process(): each sample pushed, then read `delay` samples back, in place.
-    void process (int channel, float* block, int numSamples, float delay) noexcept
+    void process (int channel, float* block, int numSamples, Tap tap) noexcept
     {
         for (int start = 0; start < numSamples; start += maximumRun)
         {
             const auto n = juce::jmin (maximumRun, numSamples - start);
             write (channel, block + start, n);
-            read (channel, delay, block + start, n);
+            read (channel, tap, block + start, n);
             advance (channel, n);
         }
+    }
+
+    void process (int channel, float* block, int numSamples, float delay) noexcept
+    {
+        process (channel, block, numSamples, tapAt (delay));
     }
 
 private:
@@ -110,14 +133,25 @@ private:
             }
 
             const auto n = static_cast<int> (juce::jmin (static_cast<std::uint32_t> (numSamples - i), size - index));
-            const auto* v1 = line + index;
-            auto* out = destination + i;
-
-            for (int j = 0; j < n; ++j)
-                out[j] = v1[j] + fraction * (v1[j - 1] - v1[j]);
-
+            interpolate (line + index, fraction, destination + i, n);
             i += n;
         }
+    }
+
+    // out[j] = v1[j] + fraction (v1[j - 1] - v1[j]), four samples at a time.
+    static void interpolate (const float* v1, float fraction, float* out, int numSamples) noexcept
+    {
+        const auto f = _mm_set1_ps (fraction);
+        int j = 0;
+
+        for (; j + 4 <= numSamples; j += 4)
+        {
+            const auto now = _mm_loadu_ps (v1 + j);
+            _mm_storeu_ps (out + j, _mm_add_ps (now, _mm_mul_ps (f, _mm_sub_ps (_mm_loadu_ps (v1 + j - 1), now))));
+        }
+
+        for (; j < numSamples; ++j)
+            out[j] = v1[j] + fraction * (v1[j - 1] - v1[j]);
     }
 
     std::vector<float> samples;

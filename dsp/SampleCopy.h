@@ -2,8 +2,12 @@
 
 #include <emmintrin.h>
 
-// A short copy inline: delay lines are read and written in many short pieces per block, where a
-// library call would cost more than the copy itself. The two ranges must not overlap.
+// A short copy: delay lines are read and written in many short pieces per block. GCC would turn
+// this loop back into a memcpy, which it expands into a string move whose start-up costs more than
+// copying a small block, so here it is told to keep the loop.
+#if defined(__GNUC__) && ! defined(__clang__)
+__attribute__ ((optimize ("no-tree-loop-distribute-patterns")))
+#endif
 inline void copySamples (const float* source, float* destination, int numSamples) noexcept
 {
     int i = 0;

@@ -19,9 +19,11 @@ public:
     {
         glideTo (gain, linearGain, false);
 
+        // At rest; a gain of exactly one (the 0 dB most tracks sit at) leaves the samples as they are.
         if (! gain.isSmoothing())
         {
-            block.multiplyBy (gain.getTargetValue());
+            if (gain.getTargetValue() != 1.0f)
+                block.multiplyBy (gain.getTargetValue());
             return;
         }
 
