@@ -41,7 +41,7 @@ void VelbrinLumbraProcessor::processBlock (juce::AudioBuffer<float>& buffer, juc
     juce::ScopedNoDenormals noDenormals;
 
     const auto settings = readSettings();
-    const auto jump = startAtSettings.exchange (false);
+    const auto jump = startAtSettings.load (std::memory_order_relaxed) && startAtSettings.exchange (false);
     duplicateMonoInput (buffer);
 
     if (idleWatch.isIdle() && staysIdle (buffer, settings, jump))
@@ -73,9 +73,9 @@ void VelbrinLumbraProcessor::processBlock (juce::AudioBuffer<float>& buffer, juc
 
     if (numSamples == 0 || numChannels == 0)
     {
-        inputLevelDb.store (-100.0f);
-        outputLevelDb.store (-100.0f);
-        gainReductionDb.store (0.0f);
+        inputLevelDb.store (-100.0f, std::memory_order_relaxed);
+        outputLevelDb.store (-100.0f, std::memory_order_relaxed);
+        gainReductionDb.store (0.0f, std::memory_order_relaxed);
         return;
     }
 
@@ -92,7 +92,7 @@ void VelbrinLumbraProcessor::processBlock (juce::AudioBuffer<float>& buffer, juc
     if (crossingBypass)
         crossfadeInPlace (bypassBuffer, buffer, chainAmount, numChannels, numSamples);
 
-    outputLevelDb.store (peakLevelDb (buffer, numSamples));
+    outputLevelDb.store (peakLevelDb (buffer, numSamples), std::memory_order_relaxed);
     idleIfSilent (settings);
 }
 
@@ -105,7 +105,7 @@ void VelbrinLumbraProcessor::processChain (juce::AudioBuffer<float>& buffer, con
 
     inputTrim.process (settings.inputGain, block);
     const auto inputPeak = peakMagnitude (buffer, numChannels, numSamples);
-    inputLevelDb.store (peakToLevelDb (inputPeak));
+    inputLevelDb.store (peakToLevelDb (inputPeak), std::memory_order_relaxed);
     idleWatch.noteInput (inputPeak, numSamples);
 
     // Only after silent input do the stages measure whether they have fallen quiet.
@@ -114,7 +114,7 @@ void VelbrinLumbraProcessor::processChain (juce::AudioBuffer<float>& buffer, con
     // The wet scratch buffer is free until the spaces: tone and dynamics keep their crossover copy there.
     tone.process (buffer, wetBuffer, numChannels, numSamples);
     tone.noteOutput (measuring ? peakMagnitude (buffer, numChannels, numSamples) : 1.0f, numSamples);
-    gainReductionDb.store (dynamics.process (buffer, wetBuffer, numChannels, numSamples));
+    gainReductionDb.store (dynamics.process (buffer, wetBuffer, numChannels, numSamples), std::memory_order_relaxed);
 
     takeSnapshot (buffer, numChannels, numSamples);
 
@@ -159,9 +159,10 @@ void VelbrinLumbraProcessor::duplicateMonoInput (juce::AudioBuffer<float>& buffe
 
 void VelbrinLumbraProcessor::publishBypassLevels (const juce::AudioBuffer<float>& buffer)
 {
-    inputLevelDb.store (peakLevelDb (buffer, buffer.getNumSamples()));
-    outputLevelDb.store (inputLevelDb.load());
-    gainReductionDb.store (0.0f);
+    const auto level = peakLevelDb (buffer, buffer.getNumSamples());
+    inputLevelDb.store (level, std::memory_order_relaxed);
+    outputLevelDb.store (level, std::memory_order_relaxed);
+    gainReductionDb.store (0.0f, std::memory_order_relaxed);
 }
 
 // The scratch copies grow only when the host sends a longer block or other channels than before.
@@ -254,9 +255,9 @@ bool VelbrinLumbraProcessor::staysIdle (juce::AudioBuffer<float>& buffer, const 
     }
 
     buffer.clear();
-    inputLevelDb.store (-100.0f);
-    outputLevelDb.store (-100.0f);
-    gainReductionDb.store (0.0f);
+    inputLevelDb.store (-100.0f, std::memory_order_relaxed);
+    outputLevelDb.store (-100.0f, std::memory_order_relaxed);
+    gainReductionDb.store (0.0f, std::memory_order_relaxed);
     return true;
 }
 

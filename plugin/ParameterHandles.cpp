@@ -41,10 +41,21 @@ ParameterHandles::ParameterHandles (juce::AudioProcessorValueTreeState& state)
 {
 }
 
-ChainSettings ParameterHandles::read() const noexcept
+float ParameterHandles::TrimGain::of (float newDecibels) noexcept
+{
+    if (newDecibels != decibels)
+    {
+        decibels = newDecibels;
+        gain = decibelsToGain (newDecibels);
+    }
+
+    return gain;
+}
+
+ChainSettings ParameterHandles::read() noexcept
 {
     ChainSettings settings;
-    settings.inputGain = decibelsToGain (inputTrim.load());
+    settings.inputGain = inputGain.of (inputTrim.load());
     settings.tone.low = { isSwitchOn (lowEnabled), lowShelfCornerHz (choiceIndex (lowMode)), lowGain.load() };
     settings.tone.high = { isSwitchOn (highEnabled), highShelfCornerHz (choiceIndex (highMode)), highGain.load() };
     settings.dynamics = { isSwitchOn (compEnabled), choiceIndex (compMode), percentToUnit (compAmount) };
@@ -53,7 +64,7 @@ ChainSettings ParameterHandles::read() const noexcept
     settings.echo = { isSwitchOn (echoEnabled), choiceIndex (echoDivision), percentToUnit (echoMix),
                       percentToUnit (echoFeedback), 120.0 };
     settings.blend = percentToUnit (blend);
-    settings.outputGain = decibelsToGain (outputTrim.load());
+    settings.outputGain = outputGain.of (outputTrim.load());
     settings.bypass = isSwitchOn (bypass);
     return settings;
 }

@@ -39,8 +39,20 @@ struct ParameterHandles
     std::atomic<float>& bypass;
 
     // Every value the chain needs for one block, each parameter loaded once. The echo's tempo is
-    // not a parameter: the caller fills it in.
-    ChainSettings read() const noexcept;
+    // not a parameter: the caller fills it in. For the audio thread (or one thread at a time): it
+    // remembers the trims' last conversions.
+    ChainSettings read() noexcept;
+
+private:
+    // A trim's gain, worked out again only when its decibels move: a block costs no power function.
+    struct TrimGain
+    {
+        float decibels = 0.0f, gain = 1.0f;
+
+        float of (float newDecibels) noexcept;
+    };
+
+    TrimGain inputGain, outputGain;
 };
 
 // How the chain reads raw values.

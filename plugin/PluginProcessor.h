@@ -56,7 +56,8 @@ public:
     // from system start. Tests replace it to tap at exact times.
     std::function<double()> tapClockMs { [] { return juce::Time::getMillisecondCounterHiRes(); } };
 
-    // Peak of the last block in dBFS, floor -100, for the editor's meters.
+    // Peak of the last block in dBFS, floor -100, for the editor's meters. The editor reads each
+    // meter on its own, so the audio thread stores them with no ordering (a plain store).
     std::atomic<float> inputLevelDb { -100.0f };
     std::atomic<float> outputLevelDb { -100.0f };
 
