@@ -175,21 +175,31 @@ void VelbrinLumbraProcessor::ensureScratchFits (int numChannels, int numSamples)
         scratch->setSize (numChannels, numSamples, false, false, true);
 }
 
-// The post-dynamics signal: the blend's dry path and the feed of every ambience return.
+// The post-dynamics signal: the feed of every ambience return, and the blend's dry path unless
+// the blend rests at full, where nothing reads it.
 void VelbrinLumbraProcessor::takeSnapshot (const juce::AudioBuffer<float>& buffer, int numChannels, int numSamples)
 {
+    const auto blendReadsDry = ! blendRestsAtFull();
+
     for (int channel = 0; channel < numChannels; ++channel)
     {
-        dryBuffer.copyFrom (channel, 0, buffer, channel, 0, numSamples);
         sendBuffer.copyFrom (channel, 0, buffer, channel, 0, numSamples);
+
+        if (blendReadsDry)
+            dryBuffer.copyFrom (channel, 0, buffer, channel, 0, numSamples);
     }
 }
 
+// At a blend of one, where it usually sits, the output is already dry plus the returns.
+bool VelbrinLumbraProcessor::blendRestsAtFull() const noexcept
+{
+    return ! blendAmount.isSmoothing() && blendAmount.getTargetValue() == 1.0f;
+}
+
 // out = (1 - b) dry + b out: since out is dry plus the returns, blend sets the returns' level only.
-// At a blend of one, where it usually sits, out is already the mix.
 void VelbrinLumbraProcessor::applyBlend (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept
 {
-    if (! blendAmount.isSmoothing() && blendAmount.getTargetValue() == 1.0f)
+    if (blendRestsAtFull())
         return;
 
     const auto start = blendAmount;

@@ -21,7 +21,7 @@ float exponentFor (float ratio) noexcept
 
 float reductionDb (float smallestGain) noexcept
 {
-    return smallestGain < 1.0f ? -20.0f * std::log10 (juce::jmax (smallestGain, 1.0e-6f)) : 0.0f;
+    return smallestGain < 1.0f ? -gainToDecibels (juce::jmax (smallestGain, 1.0e-6f)) : 0.0f;
 }
 } // namespace
 

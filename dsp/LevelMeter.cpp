@@ -1,6 +1,7 @@
 #include "dsp/LevelMeter.h"
 
 #include "dsp/BlockPeak.h"
+#include "dsp/DspTypes.h"
 
 float peakLevelDb (const juce::AudioBuffer<float>& buffer, int numSamples) noexcept
 {
@@ -12,5 +13,5 @@ float peakToLevelDb (float peak) noexcept
     if (! (peak > 0.0f))
         return -100.0f;
 
-    return juce::jmax (-100.0f, 20.0f * std::log10 (peak));
+    return juce::jmax (-100.0f, gainToDecibels (peak));
 }

@@ -49,6 +49,7 @@ void SpaceStage::prepare (const juce::dsp::ProcessSpec& spec, int typeIndex)
 {
     // Preparing sets the reverb's gains to these targets at once: dry 0 and wet 0.
     reverb.setParameters (spaceSettings (kind, typeIndex, 0.0f));
+    roomHanded = false; // handed with no wet level: the first block hands the room again at full
     reverb.prepare (spec);
     reverb.reset();
     room.prepare (spec.sampleRate, reverbGlideSteps (spec.sampleRate), roomFor (kind, typeIndex));
@@ -147,10 +148,16 @@ void SpaceStage::reverberateWhileRoomMoves (juce::dsp::AudioBlock<float> block) 
     }
 }
 
-// The reverb runs at the full wet level; the space's own level scales its return.
+// The reverb runs at the full wet level; the space's own level scales its return. The room it
+// already has is not handed again.
 void SpaceStage::setRoom (RoomGlide::Room newRoom) noexcept
 {
+    if (roomHanded && newRoom.size == handedRoom.size && newRoom.damping == handedRoom.damping)
+        return;
+
     reverb.setParameters (reverbParameters (newRoom, 1.0f));
+    handedRoom = newRoom;
+    roomHanded = true;
 }
 
 // Each space starts again from the send copy, so neither hears the other.

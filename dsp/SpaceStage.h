@@ -60,6 +60,8 @@ private:
     ReverbKernel reverb;
     PreDelay preDelay;
     RoomGlide room;
+    RoomGlide::Room handedRoom; // what the reverb was last handed, once `roomHanded`
+    bool roomHanded = false;
     Glide level, feed;
     QuietSpan tail; // the reverb's own memory
     TailFloor floor;

@@ -106,6 +106,7 @@ private:
     void ensureScratchFits (int numChannels, int numSamples);
     void processChain (juce::AudioBuffer<float>& buffer, const ChainSettings& settings, int numChannels, int numSamples);
     void takeSnapshot (const juce::AudioBuffer<float>& buffer, int numChannels, int numSamples);
+    bool blendRestsAtFull() const noexcept;
     void applyBlend (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept;
     bool staysIdle (juce::AudioBuffer<float>& buffer, const ChainSettings& settings, bool jump) noexcept;
     void idleIfSilent (const ChainSettings& settings) noexcept;
