@@ -21,6 +21,7 @@ const Change changes[] = {
     { 0.15, spaceSettings (SpaceKind::a, 2, 1.0f) },
     { 0.3, { 0.5f, 0.3f, 0.6f, 0.4f, 0.5f, 0.0f } },
     { 0.45, { 0.5f, 0.3f, 0.6f, 0.4f, 0.5f, 1.0f } },
+    { 0.5, { 0.5f, 0.3f, 0.6f, 0.4f, 0.5f, 1.0f } }, // the same again changes nothing
     { 0.6, { 0.95f, 0.1f, 0.8f, 0.2f, 0.0f, 0.0f } },
     { 0.8, spaceSettings (SpaceKind::b, 1, 0.4f) },
 };
