@@ -138,9 +138,16 @@ ChainSettings VelbrinLumbraProcessor::readSettings()
 }
 
 // Every stage heads for this block's settings, also in bypass, so that leaving bypass glides from
-// what was last heard.
+// what was last heard. The very settings of the last block change nothing and are not handed
+// again: a glide already heads for them, and a stage resting silent takes them as they are when
+// something changes, before it runs again. Only a compressor character waiting for a crossover to
+// end is asked again every block.
 void VelbrinLumbraProcessor::setStageTargets (const ChainSettings& settings, bool jump) noexcept
 {
+    if (! jump && sameSettings (settings, handedSettings) && ! dynamics.awaitsCharacter())
+        return;
+
+    handedSettings = settings;
     tone.setTargets (settings.tone, jump);
     dynamics.setTargets (settings.dynamics, jump);
     spaceA.setTargets (settings.spaceA, jump);

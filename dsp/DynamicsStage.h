@@ -44,6 +44,9 @@ public:
     bool holdsSound() const noexcept;
     void clear() noexcept;
 
+    // Whether a character asked for waits for the crossover before it to end.
+    bool awaitsCharacter() const noexcept { return wantedCharacter != character; }
+
 private:
     // Each returns the smallest gain the compressor applied in the block.
     float compress (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept;

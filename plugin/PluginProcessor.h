@@ -90,6 +90,7 @@ private:
 
     // Idles the chain while the input and every tail are silent.
     IdleWatch idleWatch;
+    ChainSettings handedSettings; // what the stages were last handed
 
     // Not part of the host contract: the audio thread's view of the parameters and the
     // channel count the DSP objects were prepared for.
