@@ -3,6 +3,7 @@
 #include "dsp/DspTypes.h"
 
 #include <array>
+#include <xmmintrin.h>
 #include <vector>
 
 // The space's reverb: eight damped combs in parallel and four allpasses in series per channel,
@@ -62,6 +63,12 @@ private:
             index += numSamples;
             if (index >= size)
                 index -= size;
+
+            // The next run's first samples were last touched a whole line ago, out of the nearest
+            // cache by now; with a host's small blocks each run would otherwise start by waiting on them.
+            const auto* next = buffer.data() + index;
+            _mm_prefetch (reinterpret_cast<const char*> (next), _MM_HINT_T0);
+            _mm_prefetch (reinterpret_cast<const char*> (next + 16), _MM_HINT_T0);
         }
 
         // The part of a run up to the line's end, then the rest from its start.
