@@ -1,8 +1,9 @@
 // Each of the chain's own kernels against the JUCE object it replaces, on the same 48 kHz stereo
 // noise in 64-sample blocks: the reverb, a delay line fed then read (a pre-delay), a delay line
-// read then fed back (the echo) and the compressor's detector and gain curve. After the individual
+// read then fed back (the echo), the compressor's detector and gain curve, and both shelves. After the individual
 // benchmarks a table gives each pair's cost, measured in alternating rounds, and the speed-up.
 
+#include "dsp/Biquad.h"
 #include "dsp/CompressorGain.h"
 #include "dsp/DspTypes.h"
 #include "dsp/DynamicsStage.h"
@@ -208,6 +209,48 @@ struct KernelCompressor : Contender
     PeakEnvelope envelope;
 };
 
+// Both shelves at the typical settings ("Warm" +3 dB, "Silk" +2 dB), as the tone stage runs them at rest.
+using ShelfCoefficients = juce::dsp::IIR::Coefficients<float>;
+using ShelfDesign = juce::dsp::IIR::ArrayCoefficients<float>;
+
+ShelfCoefficients::Ptr typicalShelf (bool low)
+{
+    auto coefficients = ShelfCoefficients::Ptr (new ShelfCoefficients (1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f));
+    *coefficients = low ? ShelfDesign::makeLowShelf (sampleRate, 200.0f, 0.7071f, juce::Decibels::decibelsToGain (3.0f))
+                        : ShelfDesign::makeHighShelf (sampleRate, 8000.0f, 0.7071f, juce::Decibels::decibelsToGain (2.0f));
+    return coefficients;
+}
+
+struct JuceShelves : Contender
+{
+    void process (juce::AudioBuffer<float>& block) override
+    {
+        juce::dsp::AudioBlock<float> view (block);
+        for (size_t band = 0; band < 2; ++band)
+            for (size_t channel = 0; channel < numChannels; ++channel)
+            {
+                auto channelView = view.getSingleChannelBlock (channel);
+                filters[band][channel].process (ReplacingContext (channelView));
+            }
+    }
+
+    ShelfCoefficients::Ptr low = typicalShelf (true), high = typicalShelf (false);
+    juce::dsp::IIR::Filter<float> filters[2][numChannels] { { { low }, { low } }, { { high }, { high } } };
+};
+
+struct OwnShelves : Contender
+{
+    void process (juce::AudioBuffer<float>& block) override
+    {
+        for (int band = 0; band < 2; ++band)
+            processBiquadPair ((band == 0 ? low : high)->getRawCoefficients(), memories[band][0], memories[band][1],
+                               block.getWritePointer (0), block.getWritePointer (1), block.getNumSamples());
+    }
+
+    ShelfCoefficients::Ptr low = typicalShelf (true), high = typicalShelf (false);
+    BiquadMemory memories[2][numChannels];
+};
+
 struct Pair
 {
     const char* name;
@@ -220,6 +263,7 @@ const Pair pairs[] = {
     { "pre-delay line", [] { return std::make_unique<JucePreDelay>(); }, [] { return std::make_unique<RingPreDelay>(); } },
     { "echo line", [] { return std::make_unique<JuceEcho>(); }, [] { return std::make_unique<RingEcho>(); } },
     { "compressor", [] { return std::make_unique<JuceCompressor>(); }, [] { return std::make_unique<KernelCompressor>(); } },
+    { "both shelves", [] { return std::make_unique<JuceShelves>(); }, [] { return std::make_unique<OwnShelves>(); } },
 };
 
 void runBlocks (benchmark::State& state, Contender& contender)
@@ -297,8 +341,8 @@ void printTable (int rounds)
 }
 } // namespace
 
-BENCHMARK (juceObject)->DenseRange (0, 3);
-BENCHMARK (ownKernel)->DenseRange (0, 3);
+BENCHMARK (juceObject)->DenseRange (0, static_cast<int> (std::size (pairs)) - 1);
+BENCHMARK (ownKernel)->DenseRange (0, static_cast<int> (std::size (pairs)) - 1);
 
 int main (int argc, char** argv)
 {
