@@ -66,9 +66,9 @@ private:
 
             // The next run's first samples were last touched a whole line ago, out of the nearest
             // cache by now; with a host's small blocks each run would otherwise start by waiting on them.
-            const auto* next = buffer.data() + index;
-            _mm_prefetch (reinterpret_cast<const char*> (next), _MM_HINT_T0);
-            _mm_prefetch (reinterpret_cast<const char*> (next + 16), _MM_HINT_T0);
+            const auto* data = buffer.data();
+            _mm_prefetch (reinterpret_cast<const char*> (data + index), _MM_HINT_T0);
+            _mm_prefetch (reinterpret_cast<const char*> (data + juce::jmin (index + 16, size)), _MM_HINT_T0);
         }
 
         // The part of a run up to the line's end, then the rest from its start.

@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
         return 0;
     }
 
-    if (setting->values.size() != soundParameterIds().size() || setting->name != sanitisePresetName (setting->name))
+    if (static_cast<int> (setting->values.size()) != soundParameterIds().size() || setting->name != sanitisePresetName (setting->name))
         broken ("incomplete setting or unsanitised name");
 
     loadPreset (*processor, *setting);
