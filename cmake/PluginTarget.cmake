@@ -40,6 +40,8 @@ set(LUMBRA_SOURCES
     dsp/ShelfBand.cpp
     dsp/ToneStage.cpp
     dsp/DynamicsStage.cpp
+    dsp/OversampledDynamics.cpp
+    dsp/LatencyDelay.cpp
     dsp/ReverbKernel.cpp
     dsp/DelayTimeFade.cpp
     dsp/PreDelay.cpp

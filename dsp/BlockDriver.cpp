@@ -23,6 +23,8 @@ void VelbrinLumbraProcessor::prepareToPlay (double sampleRate, int samplesPerBlo
     spaceA.prepare (spec, settings.spaceA.type);
     spaceB.prepare (spec, settings.spaceB.type);
     echo.prepare (spec);
+    bypassDelay.prepare (channels, dynamics.latencyOf (OversampledDynamics::numSettings - 1), sampleRate);
+    bypassDelay.setTarget (dynamics.latencyOf (settings.dynamics.oversampling), true);
     prepareGlide (blendAmount, sampleRate, settings.blend);
     prepareGlide (chainAmount, sampleRate, settings.bypass ? 0.0f : 1.0f);
     idleWatch.prepare (sampleRate);
@@ -32,15 +34,26 @@ void VelbrinLumbraProcessor::prepareToPlay (double sampleRate, int samplesPerBlo
         scratch->setSize (channels, static_cast<int> (spec.maximumBlockSize));
 
     startAtSettings.store (true);
+    reportLatency();
 }
 
 void VelbrinLumbraProcessor::releaseResources() {}
 
 void VelbrinLumbraProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
 {
+    processAudio (buffer, false);
+}
+
+void VelbrinLumbraProcessor::processBlockBypassed (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
+{
+    processAudio (buffer, true);
+}
+
+void VelbrinLumbraProcessor::processAudio (juce::AudioBuffer<float>& buffer, bool hostBypassed)
+{
     juce::ScopedNoDenormals noDenormals;
 
-    const auto settings = readSettings();
+    const auto settings = readSettings (hostBypassed);
     const auto jump = startAtSettings.load (std::memory_order_relaxed) && startAtSettings.exchange (false);
     duplicateMonoInput (buffer);
 
@@ -60,7 +73,7 @@ void VelbrinLumbraProcessor::processBlock (juce::AudioBuffer<float>& buffer, juc
     // Fully in bypass nothing runs: every tail, envelope and glide waits where it is.
     if (restsAtZero (chainAmount))
     {
-        publishBypassLevels (buffer);
+        passBypassed (buffer);
         return;
     }
 
@@ -83,9 +96,17 @@ void VelbrinLumbraProcessor::processBlock (juce::AudioBuffer<float>& buffer, juc
     ensureScratchFits (numChannels, numSamples);
 
     // Into or out of bypass, the chain runs and crosses over with the untouched input.
+    // The bypass path is the input as late as the chain's output.
     const auto crossingBypass = chainAmount.isSmoothing();
     if (crossingBypass)
+    {
         copyBlock (buffer, bypassBuffer, numChannels, numSamples);
+        bypassDelay.process (bypassBuffer, numChannels, numSamples);
+    }
+    else
+    {
+        bypassDelay.feed (buffer, numChannels, numSamples);
+    }
 
     processChain (buffer, settings, numChannels, numSamples);
 
@@ -130,9 +151,11 @@ void VelbrinLumbraProcessor::processChain (juce::AudioBuffer<float>& buffer, con
 }
 
 // One read of every parameter per block; the echo's tempo comes from the host or the tempo panel.
-ChainSettings VelbrinLumbraProcessor::readSettings()
+// The host's bypass switch counts as the strip's own.
+ChainSettings VelbrinLumbraProcessor::readSettings (bool hostBypassed)
 {
     auto settings = params.read();
+    settings.bypass = settings.bypass || hostBypassed;
     settings.echo.bpm = getEffectiveBpm();
     return settings;
 }
@@ -140,16 +163,17 @@ ChainSettings VelbrinLumbraProcessor::readSettings()
 // Every stage heads for this block's settings, also in bypass, so that leaving bypass glides from
 // what was last heard. The very settings of the last block change nothing and are not handed
 // again: a glide already heads for them, and a stage resting silent takes them as they are when
-// something changes, before it runs again. Only a compressor character waiting for a crossover to
-// end is asked again every block.
+// something changes, before it runs again. Only a compressor character or oversampling setting
+// waiting for a crossover to end is asked again every block.
 void VelbrinLumbraProcessor::setStageTargets (const ChainSettings& settings, bool jump) noexcept
 {
-    if (! jump && sameSettings (settings, handedSettings) && ! dynamics.awaitsCharacter())
+    if (! jump && sameSettings (settings, handedSettings) && ! dynamics.awaitsChange())
         return;
 
     handedSettings = settings;
     tone.setTargets (settings.tone, jump);
     dynamics.setTargets (settings.dynamics, jump);
+    bypassDelay.setTarget (dynamics.currentLatency(), jump);
     spaceA.setTargets (settings.spaceA, jump);
     spaceB.setTargets (settings.spaceB, jump);
     echo.setTargets (settings.echo, jump);
@@ -162,6 +186,13 @@ void VelbrinLumbraProcessor::duplicateMonoInput (juce::AudioBuffer<float>& buffe
 {
     if (getMainBusNumInputChannels() == 1 && buffer.getNumChannels() > 1)
         buffer.copyFrom (1, 0, buffer, 0, 0, buffer.getNumSamples());
+}
+
+// The untouched input, delayed by the latency, and its level on both meters.
+void VelbrinLumbraProcessor::passBypassed (juce::AudioBuffer<float>& buffer)
+{
+    bypassDelay.process (buffer, juce::jmin (buffer.getNumChannels(), preparedChannels), buffer.getNumSamples());
+    publishBypassLevels (buffer);
 }
 
 void VelbrinLumbraProcessor::publishBypassLevels (const juce::AudioBuffer<float>& buffer)
@@ -267,7 +298,7 @@ bool VelbrinLumbraProcessor::staysIdle (juce::AudioBuffer<float>& buffer, const 
 
     if (restsAtZero (chainAmount))
     {
-        publishBypassLevels (buffer);
+        passBypassed (buffer);
         return true;
     }
 

@@ -262,6 +262,12 @@ float DynamicsStage::compressWhileMoving (juce::AudioBuffer<float>& buffer, int 
     return smallestGain;
 }
 
+void DynamicsStage::continueFrom (const DynamicsStage& other) noexcept
+{
+    envelope.takeLevels (other.envelope);
+    envelopeLevel = other.envelopeLevel;
+}
+
 // Silent input only lets the envelope fall, so its value at the end of a block is its largest from then on.
 bool DynamicsStage::holdsSound() const noexcept
 {

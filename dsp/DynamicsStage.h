@@ -20,6 +20,7 @@ struct DynamicsSettings
     bool enabled = true;
     int character = 0;
     float amount = 0.0f; // 0..1
+    int oversampling = 0; // 0: the host rate, 1: twice, 2: four times it
 };
 
 // The one-knob compressor with its makeup gain: a peak detector with attack and release ballistics,
@@ -46,6 +47,10 @@ public:
 
     // Whether a character asked for waits for the crossover before it to end.
     bool awaitsCharacter() const noexcept { return wantedCharacter != character; }
+
+    // Carries on from another stage's envelope (one running at another rate), so a stage that
+    // takes over from it starts with the gain it had instead of rising from nothing.
+    void continueFrom (const DynamicsStage& other) noexcept;
 
 private:
     // Each returns the smallest gain the compressor applied in the block.

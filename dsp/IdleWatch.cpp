@@ -24,12 +24,12 @@ bool sameEcho (const EchoSettings& a, const EchoSettings& b) noexcept
 
 bool sameDynamics (const DynamicsSettings& a, const DynamicsSettings& b) noexcept
 {
-    return a.enabled == b.enabled && a.character == b.character && a.amount == b.amount;
+    return a.enabled == b.enabled && a.character == b.character && a.amount == b.amount && a.oversampling == b.oversampling;
 }
 } // namespace
 
 // A setting added to the chain must be compared here too, or a change to it while idle would go unseen.
-static_assert (sizeof (ChainSettings) == 112, "compare every field of ChainSettings in sameSettings");
+static_assert (sizeof (ChainSettings) == 120, "compare every field of ChainSettings in sameSettings");
 
 bool sameSettings (const ChainSettings& a, const ChainSettings& b) noexcept
 {

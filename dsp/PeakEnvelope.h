@@ -2,6 +2,7 @@
 
 #include <juce_core/juce_core.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -21,6 +22,13 @@ public:
     }
 
     void reset() noexcept { std::fill (state.begin(), state.end(), 0.0f); }
+
+    // Carries on from another detector's levels (one prepared for as many channels, at any rate):
+    // a level means the same at every rate, only the ballistics' constants differ.
+    void takeLevels (const PeakEnvelope& other) noexcept
+    {
+        std::copy_n (other.state.begin(), juce::jmin (state.size(), other.state.size()), state.begin());
+    }
 
     void setAttackTime (float milliseconds) noexcept
     {

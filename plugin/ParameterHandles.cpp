@@ -23,6 +23,7 @@ ParameterHandles::ParameterHandles (juce::AudioProcessorValueTreeState& state)
       compAmount (rawValue (state, ParamIDs::compAmount)),
       compMode (rawValue (state, ParamIDs::compMode)),
       compEnabled (rawValue (state, ParamIDs::compEnabled)),
+      compOversample (rawValue (state, ParamIDs::compOversample)),
       spaceAMix (rawValue (state, ParamIDs::spaceAMix)),
       spaceAType (rawValue (state, ParamIDs::spaceAType)),
       spaceAPreDelay (rawValue (state, ParamIDs::spaceAPreDelay)),
@@ -58,7 +59,8 @@ ChainSettings ParameterHandles::read() noexcept
     settings.inputGain = inputGain.of (inputTrim.load());
     settings.tone.low = { isSwitchOn (lowEnabled), lowShelfCornerHz (choiceIndex (lowMode)), lowGain.load() };
     settings.tone.high = { isSwitchOn (highEnabled), highShelfCornerHz (choiceIndex (highMode)), highGain.load() };
-    settings.dynamics = { isSwitchOn (compEnabled), choiceIndex (compMode), percentToUnit (compAmount) };
+    settings.dynamics = { isSwitchOn (compEnabled), choiceIndex (compMode), percentToUnit (compAmount),
+                          choiceIndex (compOversample) };
     settings.spaceA = { isSwitchOn (spaceAEnabled), choiceIndex (spaceAType), percentToUnit (spaceAMix), spaceAPreDelay.load() };
     settings.spaceB = { isSwitchOn (spaceBEnabled), choiceIndex (spaceBType), percentToUnit (spaceBMix), spaceBPreDelay.load() };
     settings.echo = { isSwitchOn (echoEnabled), choiceIndex (echoDivision), percentToUnit (echoMix),

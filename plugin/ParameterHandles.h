@@ -22,6 +22,7 @@ struct ParameterHandles
     std::atomic<float>& compAmount;
     std::atomic<float>& compMode;
     std::atomic<float>& compEnabled;
+    std::atomic<float>& compOversample;
     std::atomic<float>& spaceAMix;
     std::atomic<float>& spaceAType;
     std::atomic<float>& spaceAPreDelay;

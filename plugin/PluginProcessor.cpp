@@ -2,6 +2,7 @@
 
 #include "editor/PluginEditor.h"
 #include "plugin/ParameterLayout.h"
+#include "plugin/ParamIDs.h"
 
 VelbrinLumbraProcessor::VelbrinLumbraProcessor()
     : AudioProcessor (BusesProperties()
@@ -11,9 +12,32 @@ VelbrinLumbraProcessor::VelbrinLumbraProcessor()
 {
     // Read once, here, never on the audio thread: tests compare the strip with one that never idles.
     idleWatch.allow (juce::SystemStats::getEnvironmentVariable ("LUMBRA_NEVER_IDLE", {}).isEmpty());
+
+    parameters.addParameterListener (ParamIDs::compOversample, this);
+    reportLatency();
+    startTimerHz (20);
 }
 
-VelbrinLumbraProcessor::~VelbrinLumbraProcessor() = default;
+VelbrinLumbraProcessor::~VelbrinLumbraProcessor()
+{
+    stopTimer();
+    parameters.removeParameterListener (ParamIDs::compOversample, this);
+}
+
+// The latency of the setting asked for, which the chain reaches with that setting's first block.
+// JUCE hands it to the host (VST3: a restart with the latency flag; LV2: the latency port).
+void VelbrinLumbraProcessor::reportLatency()
+{
+    setLatencySamples (dynamics.latencyOf (choiceIndex (params.compOversample)));
+}
+
+void VelbrinLumbraProcessor::parameterChanged (const juce::String&, float)
+{
+    if (juce::MessageManager::existsAndIsCurrentThread())
+        reportLatency();
+}
+
+void VelbrinLumbraProcessor::timerCallback() { reportLatency(); }
 
 const juce::String VelbrinLumbraProcessor::getName() const { return "VelbriLabs Lumbra"; }
 

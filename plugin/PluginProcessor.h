@@ -2,6 +2,8 @@
 
 #include "dsp/ChainSettings.h"
 #include "dsp/IdleWatch.h"
+#include "dsp/LatencyDelay.h"
+#include "dsp/OversampledDynamics.h"
 #include "dsp/TrimStage.h"
 #include "plugin/ParameterHandles.h"
 #include "plugin/PresetSession.h"
@@ -11,7 +13,9 @@
 #include <atomic>
 #include <functional>
 
-class VelbrinLumbraProcessor : public juce::AudioProcessor
+class VelbrinLumbraProcessor : public juce::AudioProcessor,
+                               private juce::AudioProcessorValueTreeState::Listener,
+                               private juce::Timer
 {
 public:
     VelbrinLumbraProcessor();
@@ -23,6 +27,10 @@ public:
     void releaseResources() override;
     void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override;
     using AudioProcessor::processBlock;
+
+    // The host's own bypass switch runs the strip's bypass: crossfaded and delayed by the latency.
+    void processBlockBypassed (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override;
+    using AudioProcessor::processBlockBypassed;
 
     double getTailLengthSeconds() const override;
     bool acceptsMidi() const override;
@@ -77,11 +85,12 @@ private:
 
     TrimStage inputTrim, outputTrim;
     ToneStage tone;
-    DynamicsStage dynamics;
+    OversampledDynamics dynamics;
     SpaceStage spaceA { SpaceKind::a }, spaceB { SpaceKind::b };
     EchoStage echo;
     Glide blendAmount, chainAmount; // chainAmount: 1 while the chain is heard, 0 in bypass
     juce::AudioBuffer<float> dryBuffer, sendBuffer, wetBuffer, bypassBuffer;
+    LatencyDelay bypassDelay; // the untouched input, held back as long as the chain's latency
 
     // Set after preparing and after a restore: the next block starts at the settings as they are,
     // with no glide from the values before.
@@ -99,12 +108,21 @@ private:
 
     void restorePreset (const juce::XmlElement& document);
 
+    // The latency of the "Oversample" setting, told to the host from the message thread: at once
+    // where the setting changes there, within a timer tick where it changes on the audio thread
+    // (automation), which must not reach the host itself.
+    void reportLatency();
+    void parameterChanged (const juce::String& parameterID, float newValue) override;
+    void timerCallback() override;
+
     // Block driver steps (dsp/BlockDriver.cpp).
-    ChainSettings readSettings();
+    ChainSettings readSettings (bool hostBypassed = false);
     void setStageTargets (const ChainSettings& settings, bool jump) noexcept;
     void duplicateMonoInput (juce::AudioBuffer<float>& buffer) const;
     void publishBypassLevels (const juce::AudioBuffer<float>& buffer);
     void ensureScratchFits (int numChannels, int numSamples);
+    void processAudio (juce::AudioBuffer<float>& buffer, bool hostBypassed);
+    void passBypassed (juce::AudioBuffer<float>& buffer);
     void processChain (juce::AudioBuffer<float>& buffer, const ChainSettings& settings, int numChannels, int numSamples);
     void takeSnapshot (const juce::AudioBuffer<float>& buffer, int numChannels, int numSamples);
     bool blendRestsAtFull() const noexcept;

@@ -41,12 +41,11 @@ TEST_F (DynamicsThroughHost, ASteadyToneSettlesOnTheStaticCurve)
     EXPECT_NEAR (peakDb (audio, 1, 43200, 4800), -13.5f, 0.1f);
 }
 
-TEST_F (DynamicsThroughHost, SwitchedOffOrOversampledItChangesNothing)
+TEST_F (DynamicsThroughHost, SwitchedOffItChangesNothing)
 {
     set ("Dynamics", 1.0f);
     set ("Dynamics Character", 1.0f);
     set ("Dynamics Enabled", 0.0f);
-    set ("Oversample", 1.0f);
 
     auto audio = signals::noise (48000, 45, 0.9f);
     const auto input = audio;
@@ -54,20 +53,4 @@ TEST_F (DynamicsThroughHost, SwitchedOffOrOversampledItChangesNothing)
     for (int channel = 0; channel < 2; ++channel)
         for (int i = 960; i < audio.getNumSamples(); ++i)
             ASSERT_EQ (audio.getSample (channel, i), input.getSample (channel, i)) << i;
-
-    // Switched on, "4x" and "Off" give the same samples.
-    juce::AudioBuffer<float> outputs[2];
-    for (int run = 0; run < 2; ++run)
-    {
-        auto instance = load (48000.0, 512);
-        ASSERT_NE (instance, nullptr);
-        parameterNamed (*instance, "Dynamics")->setValueNotifyingHost (0.8f);
-        parameterNamed (*instance, "Oversample")->setValueNotifyingHost (run == 0 ? 0.0f : 1.0f);
-        outputs[run] = input;
-        process (*instance, outputs[run], 512);
-    }
-    EXPECT_LT (outputs[0].getMagnitude (0, 24000, 24000), 0.75f) << "the compressor must be working";
-    for (int channel = 0; channel < 2; ++channel)
-        for (int i = 0; i < input.getNumSamples(); ++i)
-            ASSERT_EQ (outputs[1].getSample (channel, i), outputs[0].getSample (channel, i)) << i;
 }
