@@ -301,6 +301,38 @@ void printStageCosts (int rounds)
     std::printf ("%-72s %8.2f (%.0f x real time)\n", "typical settings, everything on", all, 1000.0 / all);
 }
 
+// The chain at typical settings with the dynamics stage at the host rate, 2x and 4x, and the
+// stage's own share at each: the same chain with the stage switched off at the host rate taken away.
+void printOversamplingCost (int rounds)
+{
+    const TypicalSettings typical;
+    auto costWith = [&typical, rounds] (float oversample, float dynamicsOn)
+    {
+        return costMsPerSecond ({ { &ParamIDs::lowGain, typical.lowGainDb }, { &ParamIDs::highGain, typical.highGainDb },
+                                  { &ParamIDs::compAmount, typical.compAmountPercent },
+                                  { &ParamIDs::compEnabled, dynamicsOn }, { &ParamIDs::compOversample, oversample },
+                                  { &ParamIDs::spaceAMix, typical.spaceAMixPercent },
+                                  { &ParamIDs::spaceAType, static_cast<float> (typical.spaceAType) },
+                                  { &ParamIDs::spaceAPreDelay, typical.spaceAPreDelayMs },
+                                  { &ParamIDs::spaceBMix, typical.spaceBMixPercent },
+                                  { &ParamIDs::spaceBPreDelay, typical.spaceBPreDelayMs },
+                                  { &ParamIDs::echoMix, typical.echoMixPercent },
+                                  { &ParamIDs::echoDivision, static_cast<float> (typical.echoDivision) },
+                                  { &ParamIDs::echoFeedback, typical.echoFeedbackPercent } }, rounds);
+    };
+
+    const auto withoutDynamics = costWith (0.0f, 0.0f);
+    const double chain[] = { costWith (0.0f, 1.0f), costWith (1.0f, 1.0f), costWith (2.0f, 1.0f) };
+    const char* names[] = { "Off", "2x", "4x" };
+
+    std::printf ("\nOversample at typical settings, CPU ms per second of audio (48 kHz stereo, 64-sample blocks, median of %d rounds)\n", rounds);
+    std::printf ("%-10s %12s %12s %16s\n", "setting", "chain", "x Off", "dynamics stage");
+    for (int setting = 0; setting < 3; ++setting)
+        std::printf ("%-10s %12.2f %11.2fx %16.2f\n", names[setting], chain[setting], chain[setting] / chain[0],
+                     chain[setting] - withoutDynamics);
+    std::printf ("Targets: 2x <= 1.6x and 4x <= 2.5x the chain with Off.\n");
+}
+
 juce::AudioBuffer<float> noiseThenSilence (double noiseLength, double silenceSeconds)
 {
     auto noise = noiseSeconds (noiseLength);
@@ -399,6 +431,7 @@ int main (int argc, char** argv)
 
     printComparison (15);
     printStageCosts (9);
+    printOversamplingCost (9);
     printIdleCost (5);
     return 0;
 }

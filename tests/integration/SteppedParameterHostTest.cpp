@@ -96,10 +96,11 @@ TEST_F (Vst3Fixture, TheHostsBypassLandsOnOffOrOnAndStillBypasses)
     hostBypass->setValueNotifyingHost (0.7f);
     EXPECT_EQ (hostBypass->getValue(), 1.0f);
     EXPECT_EQ (hostBypass->getCurrentValueAsText(), "On");
+    // The host's switch crosses over as the strip's own bypass does (20 ms), then passes the input.
     auto bypassed = input;
     process (*plugin, bypassed, 512);
     for (int channel = 0; channel < 2; ++channel)
-        for (int i = 0; i < bypassed.getNumSamples(); ++i)
+        for (int i = 1024; i < bypassed.getNumSamples(); ++i)
             ASSERT_EQ (bypassed.getSample (channel, i), input.getSample (channel, i));
 }
 

@@ -72,10 +72,18 @@ double highBandRatioDb (const juce::AudioBuffer<float>& audio, double sampleRate
     return 10.0 * std::log10 (juce::jmax (high, 1.0e-300) / juce::jmax (total, 1.0e-300));
 }
 
+// The host's own bypass switch, which its wrapper lists after the plug-in's parameters.
+const juce::String hostBypassId { "hostBypass" };
+
 // The plug-in's own parameter by identifier, for turning natural units into the host's 0..1 values.
 struct ParameterMap
 {
     VelbrinLumbraProcessor own;
+
+    juce::AudioProcessorParameter* hosted (juce::AudioPluginInstance& plugin, const juce::String& id) const
+    {
+        return id == hostBypassId ? plugin.getParameters().getLast() : plugin.getParameters()[indexOf (id)];
+    }
 
     int indexOf (const juce::String& id) const
     {
@@ -89,6 +97,9 @@ struct ParameterMap
 
     float normalised (const juce::String& id, float natural) const
     {
+        if (id == hostBypassId)
+            return natural;
+
         auto* ranged = dynamic_cast<juce::RangedAudioParameter*> (own.getParameters()[indexOf (id)]);
         return ranged != nullptr ? ranged->convertTo0to1 (natural) : 0.0f;
     }
@@ -123,9 +134,9 @@ juce::AudioBuffer<float> render (juce::AudioPluginInstance& plugin, const Parame
                                  const ClickConditions& conditions, const Timeline& timeline, float from, float to)
 {
     for (const auto& setting : clickCase.setup)
-        plugin.getParameters()[map.indexOf (setting.id)]->setValueNotifyingHost (map.normalised (setting.id, setting.value));
+        map.hosted (plugin, setting.id)->setValueNotifyingHost (map.normalised (setting.id, setting.value));
 
-    auto* moved = plugin.getParameters()[map.indexOf (clickCase.id)];
+    auto* moved = map.hosted (plugin, clickCase.id);
     juce::AudioBuffer<float> audio (2, timeline.total);
     for (int i = 0; i < timeline.total; ++i)
         for (int channel = 0; channel < 2; ++channel)
@@ -170,6 +181,13 @@ const std::vector<ClickCase>& clickCases()
         { "Blend 100 to 0 % (Echo 100 %)", { set ("echoMix", 100.0f) }, "blend", 100.0f, 0.0f, true },
         { "Dynamics Enabled on (100 %)", { set ("compAmount", 100.0f) }, "compEnabled", 0.0f, 1.0f, false },
         { "Bypass on (Low +12 dB)", { set ("lowGain", 12.0f) }, "bypass", 0.0f, 1.0f, false },
+        { "Host's bypass on (Low +12 dB)", { set ("lowGain", 12.0f) }, hostBypassId, 0.0f, 1.0f, false },
+        { "Host's bypass on (Low +12 dB, Oversample 4x)", { set ("lowGain", 12.0f), set ("compOversample", 2.0f) },
+          hostBypassId, 0.0f, 1.0f, false },
+        { "Oversample Off to 2x (Dynamics 100 %)", { set ("compAmount", 100.0f) }, "compOversample", 0.0f, 1.0f, false },
+        { "Oversample Off to 4x (Dynamics 100 %)", { set ("compAmount", 100.0f) }, "compOversample", 0.0f, 2.0f, false },
+        { "Oversample 4x to Off (Dynamics 100 %)", { set ("compAmount", 100.0f) }, "compOversample", 2.0f, 0.0f, false },
+        { "Oversample 2x to 4x (Dynamics 100 %)", { set ("compAmount", 100.0f) }, "compOversample", 1.0f, 2.0f, false },
         { "Low Enabled on (+12 dB)", { set ("lowGain", 12.0f) }, "lowEnabled", 0.0f, 1.0f, false,
           "Input trim 0 to +11 dB at once (reference: over the knee)" },
         { "Low Enabled on (+12 dB, Dynamics off)", { set ("lowGain", 12.0f), set ("compEnabled", 0.0f) }, "lowEnabled", 0.0f, 1.0f, false },
@@ -195,7 +213,7 @@ std::optional<ClickResult> measureClick (const juce::File& bundle, const ClickCa
                                          const ClickConditions& conditions, juce::String& error)
 {
     const ParameterMap map;
-    if (map.indexOf (clickCase.id) < 0)
+    if (map.indexOf (clickCase.id) < 0 && clickCase.id != hostBypassId)
     {
         error = "no parameter '" + clickCase.id + "'";
         return std::nullopt;
