@@ -41,6 +41,8 @@ set(LUMBRA_SOURCES
     dsp/ToneStage.cpp
     dsp/DynamicsStage.cpp
     dsp/OversampledDynamics.cpp
+    dsp/HalfBandStage.cpp
+    dsp/Resampler.cpp
     dsp/LatencyDelay.cpp
     dsp/ReverbKernel.cpp
     dsp/DelayTimeFade.cpp

@@ -191,6 +191,7 @@ void VelbrinLumbraProcessor::duplicateMonoInput (juce::AudioBuffer<float>& buffe
 // The untouched input, delayed by the latency, and its level on both meters.
 void VelbrinLumbraProcessor::passBypassed (juce::AudioBuffer<float>& buffer)
 {
+    dynamics.pause();
     bypassDelay.process (buffer, juce::jmin (buffer.getNumChannels(), preparedChannels), buffer.getNumSamples());
     publishBypassLevels (buffer);
 }

@@ -2,26 +2,13 @@
 
 #include "dsp/Crossfade.h"
 
-namespace
-{
-// Linear-phase half-band stages, one per doubling, at JUCE's higher quality: the filters' own
-// ripple and images stay far below what the compressor folds back at the host rate.
-std::unique_ptr<juce::dsp::Oversampling<float>> makeResampler (int doublings)
-{
-    auto resampler = std::make_unique<juce::dsp::Oversampling<float>> (2);
-    for (int stage = 0; stage < doublings; ++stage)
-        resampler->addOversamplingStage (juce::dsp::Oversampling<float>::filterHalfBandFIREquiripple,
-                                         stage == 0 ? 0.05f : 0.10f, -100.0f, stage == 0 ? 0.03f : 0.10f, -100.0f);
-    resampler->setUsingIntegerLatency (true);
-    return resampler;
-}
-} // namespace
+#include <cmath>
 
 OversampledDynamics::OversampledDynamics()
 {
     for (int setting = 1; setting < numSettings; ++setting)
     {
-        paths[static_cast<size_t> (setting)].resampler = makeResampler (setting);
+        paths[static_cast<size_t> (setting)].resampler = std::make_unique<Resampler> (setting);
         paths[static_cast<size_t> (setting)].factor = 1 << setting;
     }
 }
@@ -37,20 +24,23 @@ void OversampledDynamics::prepare (const juce::dsp::ProcessSpec& spec)
 
         if (path.resampler != nullptr)
         {
-            path.resampler->initProcessing (spec.maximumBlockSize);
+            path.resampler->prepare (static_cast<int> (spec.numChannels), maximumBlock);
             path.scratch.setSize (static_cast<int> (spec.numChannels), static_cast<int> (spec.maximumBlockSize * factor));
+            path.fadingInput.setSize (static_cast<int> (spec.numChannels), maximumBlock);
+            path.freshSamples = fadeInSamples;
         }
     }
 
     outgoingBuffer.setSize (static_cast<int> (spec.numChannels), maximumBlock);
     prepareGlide (crossover, spec.sampleRate, 1.0f);
     outgoing = -1;
+    paused = false;
 }
 
 int OversampledDynamics::latencyOf (int setting) const noexcept
 {
     const auto& resampler = paths[static_cast<size_t> (oversamplingSetting (setting))].resampler;
-    return resampler != nullptr ? juce::roundToInt (resampler->getLatencyInSamples()) : 0;
+    return resampler != nullptr ? resampler->latency() : 0;
 }
 
 void OversampledDynamics::setTargets (const DynamicsSettings& settings, bool jump) noexcept
@@ -82,8 +72,7 @@ void OversampledDynamics::setTargets (const DynamicsSettings& settings, bool jum
 }
 
 // The stage taking over starts at the settings and the envelope of the one it replaces, from
-// empty resampler memories: its first output samples rise from silence within the latency, a
-// millisecond at most, while the crossover has barely begun.
+// empty resampler memories into which the signal fades.
 void OversampledDynamics::startCrossover (int setting, const DynamicsSettings& settings) noexcept
 {
     auto& from = paths[static_cast<size_t> (active)];
@@ -91,8 +80,7 @@ void OversampledDynamics::startCrossover (int setting, const DynamicsSettings& s
 
     to.stage.setTargets (settings, true);
     to.stage.continueFrom (from.stage);
-    if (to.resampler != nullptr)
-        to.resampler->reset();
+    restart (to);
 
     outgoing = active;
     active = setting;
@@ -104,6 +92,12 @@ float OversampledDynamics::process (juce::AudioBuffer<float>& buffer, juce::Audi
                                     int numChannels, int numSamples) noexcept
 {
     auto& current = paths[static_cast<size_t> (active)];
+
+    if (paused)
+    {
+        restart (current);
+        paused = false;
+    }
 
     if (outgoing < 0)
         return run (current, buffer, scratch, numChannels, numSamples);
@@ -143,17 +137,43 @@ float OversampledDynamics::run (Path& path, juce::AudioBuffer<float>& buffer, ju
 float OversampledDynamics::runResampled (Path& path, juce::AudioBuffer<float>& buffer, int numChannels,
                                          int numSamples) noexcept
 {
-    juce::dsp::AudioBlock<float> block (buffer.getArrayOfWritePointers(), static_cast<size_t> (numChannels),
-                                        static_cast<size_t> (numSamples));
-    auto up = path.resampler->processSamplesUp (block);
+    float* raised[2] = {};
+    for (int channel = 0; channel < juce::jmin (numChannels, 2); ++channel)
+        raised[channel] = path.resampler->up (channel, fadedIn (path, channel, buffer.getReadPointer (channel), numSamples), numSamples);
+    path.freshSamples = juce::jmin (fadeInSamples, path.freshSamples + numSamples);
 
-    float* channels[2] = { up.getChannelPointer (0), up.getChannelPointer (numChannels > 1 ? 1 : 0) };
-    const auto upSamples = static_cast<int> (up.getNumSamples());
-    juce::AudioBuffer<float> upBuffer (channels, numChannels, upSamples);
-    const auto reduction = path.stage.process (upBuffer, path.scratch, numChannels, upSamples);
+    const auto raisedSamples = numSamples * path.factor;
+    juce::AudioBuffer<float> raisedBuffer (raised, numChannels, raisedSamples); // refers: allocates nothing
+    const auto reduction = path.stage.process (raisedBuffer, path.scratch, numChannels, raisedSamples);
 
-    path.resampler->processSamplesDown (block);
+    for (int channel = 0; channel < numChannels; ++channel)
+        path.resampler->down (channel, buffer.getWritePointer (channel), numSamples);
+
     return reduction;
+}
+
+void OversampledDynamics::restart (Path& path) noexcept
+{
+    if (path.resampler == nullptr)
+        return;
+
+    path.resampler->reset();
+    path.freshSamples = 0;
+}
+
+// A raised-cosine fade over the first samples after a fresh start; afterwards the input as it is.
+const float* OversampledDynamics::fadedIn (Path& path, int channel, const float* input, int numSamples) noexcept
+{
+    if (path.freshSamples >= fadeInSamples)
+        return input;
+
+    auto* faded = path.fadingInput.getWritePointer (channel);
+    for (int i = 0; i < numSamples; ++i)
+    {
+        const auto position = juce::jmin (1.0f, static_cast<float> (path.freshSamples + i) / fadeInSamples);
+        faded[i] = input[i] * 0.5f * (1.0f - std::cos (juce::MathConstants<float>::pi * position));
+    }
+    return faded;
 }
 
 bool OversampledDynamics::holdsSound() const noexcept

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dsp/DynamicsStage.h"
+#include "dsp/Resampler.h"
 
 #include <array>
 #include <memory>
@@ -46,24 +47,38 @@ public:
     // Whether a character or a setting asked for waits for a crossover to end.
     bool awaitsChange() const noexcept;
 
+    // The chain rests (in bypass) and skips this stage: the resamplers' memories grow stale, and
+    // the next block starts them afresh.
+    void pause() noexcept { paused = true; }
+
 private:
     struct Path
     {
         DynamicsStage stage;
-        std::unique_ptr<juce::dsp::Oversampling<float>> resampler; // none at the host rate
+        std::unique_ptr<Resampler> resampler; // none at the host rate
         juce::AudioBuffer<float> scratch; // the stage's crossover copy at its own rate
+        juce::AudioBuffer<float> fadingInput; // the first samples after a fresh start, faded in
         int factor = 1;
+        int freshSamples = 0; // how far the fade-in after a fresh start has come
     };
+
+    // Resamplers started from empty memories see the signal begin with a step, which their
+    // filters would ring at: the first `fadeInSamples` are faded in instead. The path is heard
+    // only through a 20 ms crossover then, which has barely begun.
+    static constexpr int fadeInSamples = 64;
 
     float run (Path& path, juce::AudioBuffer<float>& buffer, juce::AudioBuffer<float>& scratch, int numChannels,
                int numSamples) noexcept;
     float runResampled (Path& path, juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept;
     void startCrossover (int setting, const DynamicsSettings& settings) noexcept;
+    static void restart (Path& path) noexcept;
+    static const float* fadedIn (Path& path, int channel, const float* input, int numSamples) noexcept;
 
     std::array<Path, numSettings> paths;
     Glide crossover; // 0: all `outgoing`, 1: all `active`
     juce::AudioBuffer<float> outgoingBuffer;
     int active = 0, outgoing = -1, wanted = 0, maximumBlock = 1;
+    bool paused = false;
 };
 
 // A setting index as the chain reads it; anything outside the list runs at the host rate.

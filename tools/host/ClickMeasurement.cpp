@@ -184,6 +184,13 @@ const std::vector<ClickCase>& clickCases()
         { "Host's bypass on (Low +12 dB)", { set ("lowGain", 12.0f) }, hostBypassId, 0.0f, 1.0f, false },
         { "Host's bypass on (Low +12 dB, Oversample 4x)", { set ("lowGain", 12.0f), set ("compOversample", 2.0f) },
           hostBypassId, 0.0f, 1.0f, false },
+        // Leaving bypass, the compressor takes over a sine that the shelf carries over its knee.
+        { "Bypass off (Low +12 dB)", { set ("lowGain", 12.0f) }, "bypass", 1.0f, 0.0f, false,
+          "Input trim 0 to +11 dB at once (reference: over the knee)" },
+        { "Host's bypass off (Low +12 dB, Oversample 4x)", { set ("lowGain", 12.0f), set ("compOversample", 2.0f) },
+          hostBypassId, 1.0f, 0.0f, false, "Input trim 0 to +11 dB at once (reference: over the knee)" },
+        { "Host's bypass off (Low +12 dB, Dynamics off, Oversample 4x)",
+          { set ("lowGain", 12.0f), set ("compOversample", 2.0f), set ("compEnabled", 0.0f) }, hostBypassId, 1.0f, 0.0f, false },
         { "Oversample Off to 2x (Dynamics 100 %)", { set ("compAmount", 100.0f) }, "compOversample", 0.0f, 1.0f, false },
         { "Oversample Off to 4x (Dynamics 100 %)", { set ("compAmount", 100.0f) }, "compOversample", 0.0f, 2.0f, false },
         { "Oversample 4x to Off (Dynamics 100 %)", { set ("compAmount", 100.0f) }, "compOversample", 2.0f, 0.0f, false },
