@@ -20,6 +20,8 @@ struct DynamicsSettings
     bool enabled = true;
     int character = 0;
     float amount = 0.0f; // 0..1
+
+    bool operator== (const DynamicsSettings&) const = default;
 };
 
 // The one-knob compressor with its makeup gain: a peak detector with attack and release ballistics,

@@ -19,6 +19,8 @@ struct SpaceSettings
     int type = 0;
     float mix = 0.0f; // 0..1
     float preDelayMs = 0.0f;
+
+    bool operator== (const SpaceSettings&) const = default;
 };
 
 // The reverb settings of a space's type at a mix (0..1): wet only. An index outside the table
