@@ -10,7 +10,7 @@ void VelbrinLumbraProcessor::prepareToPlay (double sampleRate, int samplesPerBlo
     const auto channels = juce::jmax (1, getTotalNumOutputChannels());
     const juce::dsp::ProcessSpec spec { sampleRate, static_cast<juce::uint32> (juce::jmax (1, samplesPerBlock)),
                                         static_cast<juce::uint32> (channels) };
-    const auto settings = readSettings();
+    const auto settings = readSettings (syncView->tempo()); // the play head is for processBlock only
 
     preparedSampleRate = sampleRate;
     preparedChannels = channels;
@@ -40,7 +40,7 @@ void VelbrinLumbraProcessor::processBlock (juce::AudioBuffer<float>& buffer, juc
 {
     juce::ScopedNoDenormals noDenormals;
 
-    const auto settings = readSettings();
+    const auto settings = readSettings (getEffectiveBpm());
     const auto jump = startAtSettings.load (std::memory_order_relaxed) && startAtSettings.exchange (false);
     duplicateMonoInput (buffer);
 
@@ -129,12 +129,11 @@ void VelbrinLumbraProcessor::processChain (juce::AudioBuffer<float>& buffer, con
     startedUp = true;
 }
 
-// One read of every parameter per block; the echo's tempo comes from the host or the tempo panel.
-ChainSettings VelbrinLumbraProcessor::readSettings()
+// One read of every parameter per block, with the tempo in force (the host's or the tempo panel's)
+// for the echo and the synced pre-delays.
+ChainSettings VelbrinLumbraProcessor::readSettings (double bpm)
 {
-    auto settings = params.read();
-    settings.echo.bpm = getEffectiveBpm();
-    return settings;
+    return params.read (bpm);
 }
 
 // Every stage heads for this block's settings, also in bypass, so that leaving bypass glides from

@@ -2,18 +2,23 @@
 
 #include "editor/PluginEditor.h"
 #include "plugin/ParameterLayout.h"
+#include "plugin/ParamIDs.h"
 
 VelbrinLumbraProcessor::VelbrinLumbraProcessor()
     : AudioProcessor (BusesProperties()
                           .withInput ("Input", juce::AudioChannelSet::stereo(), true)
                           .withOutput ("Output", juce::AudioChannelSet::stereo(), true)),
-      parameters (*this, nullptr, "PARAMETERS", createParameterLayout())
+      parameters (*this, nullptr, "PARAMETERS", createParameterLayout (syncView))
 {
+    syncView->attach (*parameters.getRawParameterValue (ParamIDs::spaceAPreDelaySync),
+                      *parameters.getRawParameterValue (ParamIDs::spaceBPreDelaySync), manualBpm, hostSyncEnabled);
+
     // Read once, here, never on the audio thread: tests compare the strip with one that never idles.
     idleWatch.allow (juce::SystemStats::getEnvironmentVariable ("LUMBRA_NEVER_IDLE", {}).isEmpty());
 }
 
-VelbrinLumbraProcessor::~VelbrinLumbraProcessor() = default;
+// The parameters outlive this object's members: their text stops reading them first.
+VelbrinLumbraProcessor::~VelbrinLumbraProcessor() { syncView->detach(); }
 
 const juce::String VelbrinLumbraProcessor::getName() const { return "VelbriLabs Lumbra"; }
 

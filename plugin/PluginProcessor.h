@@ -5,6 +5,7 @@
 #include "dsp/TrimStage.h"
 #include "plugin/ParameterHandles.h"
 #include "plugin/PresetSession.h"
+#include "plugin/SyncView.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -46,6 +47,9 @@ public:
     void setManualBpm (float bpm);
     void registerTap();
     double getEffectiveBpm();
+
+    // The sync switches and the tempo as the pre-delays' text reads them; made before the parameters.
+    std::shared_ptr<SyncView> syncView = std::make_shared<SyncView>();
 
     juce::AudioProcessorValueTreeState parameters;
 
@@ -98,9 +102,10 @@ private:
     int preparedChannels = 2;
 
     void restorePreset (const juce::XmlElement& document);
+    double hostBpm();
 
     // Block driver steps (dsp/BlockDriver.cpp).
-    ChainSettings readSettings();
+    ChainSettings readSettings (double bpm);
     void setStageTargets (const ChainSettings& settings, bool jump) noexcept;
     void duplicateMonoInput (juce::AudioBuffer<float>& buffer) const;
     void publishBypassLevels (const juce::AudioBuffer<float>& buffer);
