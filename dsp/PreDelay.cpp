@@ -16,6 +16,7 @@ void PreDelay::prepare (const juce::dsp::ProcessSpec& spec)
                   static_cast<int> (std::ceil (sampleRate * longestSyncedPreDelaySeconds)) + 1);
     time.prepare (sampleRate, 0.0f);
     lastAsked = 0.0f;
+    fresh = line.getCapacity();
     memory.prepare (quietSpanFor (0.0f));
 }
 
@@ -41,8 +42,22 @@ void PreDelay::setDelay (float delaySamples, bool jump) noexcept
 {
     lastAsked = juce::jmin (delaySamples, static_cast<float> (line.getMaximumDelayInSamples()));
     if (lastAsked > 0.0f)
+    {
         memory.lengthen (quietSpanFor (lastAsked));
+        clearStaleBefore (lastAsked);
+    }
     time.setTarget (lastAsked, jump);
+}
+
+// A time reaching past what was cleared or written since the last clear would read what the line
+// held before the strip idled: that older part becomes zeros first (once, at this change).
+void PreDelay::clearStaleBefore (float delay) noexcept
+{
+    if (static_cast<int> (std::ceil (delay)) + 2 <= fresh)
+        return;
+
+    line.clearBehind (fresh, line.getCapacity() - fresh);
+    fresh = line.getCapacity();
 }
 
 // What the line must have taken quietly before nothing it holds can be read louder: the delay
@@ -56,13 +71,17 @@ int PreDelay::quietSpanFor (float delay) const noexcept
 void PreDelay::process (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept
 {
     if (time.isFading())
+    {
         crossfadeTimes (buffer, numChannels, numSamples);
+        noteWritten (numSamples);
+    }
     else if (time.current() > 0.0f)
     {
         const auto tap = line.tapAt (time.current());
 
         for (int channel = 0; channel < numChannels; ++channel)
             line.process (channel, buffer.getWritePointer (channel), numSamples, tap);
+        noteWritten (numSamples);
     }
 
     time.endBlock();
@@ -130,7 +149,10 @@ void PreDelay::clear() noexcept
     if (! memory.isQuiet())
         return;
 
-    // Zeros from here on: only the times the line may still be asked for need quiet samples again.
-    line.reset();
-    memory.prepare (juce::jmax (quietSpanFor (time.current()), quietSpanFor (time.next()), quietSpanFor (lastAsked)));
+    // Only as far back as the times the line may still be read at: a long line costs no more to
+    // idle than the times in use. Anything older is cleared if a longer time is asked for.
+    const auto reach = juce::jmax (quietSpanFor (time.current()), quietSpanFor (time.next()), quietSpanFor (lastAsked));
+    line.clearBehind (0, reach);
+    fresh = juce::jmin (reach, line.getCapacity());
+    memory.prepare (reach);
 }

@@ -26,6 +26,8 @@ public:
 
 private:
     void setDelay (float delaySamples, bool jump) noexcept;
+    void clearStaleBefore (float delay) noexcept;
+    void noteWritten (int numSamples) noexcept { fresh = juce::jmin (line.getCapacity(), fresh + numSamples); }
     void crossfadeTimes (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept;
     void readOrPass (int channel, float delay, const float* input, float* output, int numSamples) const noexcept;
     int quietSpanFor (float delay) const noexcept;
@@ -34,5 +36,6 @@ private:
     DelayTimeFade time;
     double sampleRate = 44100.0;
     float lastAsked = 0.0f; // the last time handed to `time`, in samples
+    int fresh = 0; // samples before the position cleared or written since the line was last cleared
     QuietSpan memory;
 };

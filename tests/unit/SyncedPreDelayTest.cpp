@@ -269,6 +269,33 @@ TEST (SyncedPreDelay, TheLineHoldsADottedQuarterAt20BpmAndTheStripWaitsForIt)
     EXPECT_FALSE (harness->processor->idling.load());
 }
 
+// Idling clears only as far back as the pre-delay reads (here a 1/64 at 20 BPM, within the 0.6 s
+// every line clears); asked for a dotted quarter (4.5 s) after waking, the line gives silence, not
+// the noise it held from before the strip idled.
+TEST (SyncedPreDelay, ALongerNoteValueAfterIdlingReadsNothingFromBeforeIt)
+{
+    auto harness = syncedSpaceA (0.0f, 20.0f);
+    auto noise = signals::noise (24000, 5);
+    harness->process (noise);
+
+    int silentSamples = 0;
+    juce::AudioBuffer<float> silence (2, 512);
+    while (! harness->processor->idling.load() && silentSamples < 30 * 48000)
+    {
+        silence.clear();
+        harness->process (silence);
+        silentSamples += 512;
+    }
+    ASSERT_TRUE (harness->processor->idling.load());
+    ASSERT_LT (silentSamples + 24000, 216000) << "the noise must still lie within 4.5 s of the line's position";
+
+    harness->set (ParamIDs::spaceAPreDelay, 480.0f);
+    juce::AudioBuffer<float> after (2, 216000 + 4 * 48000);
+    after.clear();
+    harness->process (after);
+    EXPECT_EQ (after.getMagnitude (0, after.getNumSamples()), 0.0f);
+}
+
 // Preparing never asks the host's play head (JUCE allows it only while processing); processing does.
 TEST (SyncedPreDelay, OnlyProcessingAsksThePlayHead)
 {
