@@ -6,6 +6,7 @@
 #include "plugin/ParamIDs.h"
 #include "plugin/PresetDocument.h"
 #include "plugin/PresetLoading.h"
+#include "tests/support/EditorProbe.h"
 #include "tests/support/FixedPlayHead.h"
 #include "tests/support/ProcessorHarness.h"
 
@@ -172,6 +173,19 @@ TEST (SyncedPreDelayText, ReadsAsMillisecondsOrAsTheNoteValueAtTheTempoInForce)
 
     harness.set (ParamIDs::spaceBPreDelaySync, 1.0f);
     EXPECT_EQ (textOf (processor, ParamIDs::spaceBPreDelay, 0.0f, 4), "1/64");
+}
+
+// The window's pre-delay knobs read and take text through their parameters, so they follow the
+// sync switch too.
+TEST (SyncedPreDelayText, TheWindowsKnobsReadAndTakeNoteValues)
+{
+    editorprobe::OpenEditor open;
+    auto& knob = open.get<juce::Slider> ("spaceBPreDelayKnob");
+    EXPECT_EQ (knob.getTextFromValue (400.0), "400.0");
+
+    open.parameter (ParamIDs::spaceBPreDelaySync).setValueNotifyingHost (1.0f);
+    EXPECT_EQ (knob.getTextFromValue (400.0), "1/8 D " + juce::String::charToString (0x00b7) + " 375.0 ms");
+    EXPECT_STREQ (nameAt (noteValueIndexFor (static_cast<float> (knob.getValueFromText ("1/16")))), "1/16");
 }
 
 // Typed note values select their slice while sync is on (a note value not in the list, the nearest
