@@ -28,6 +28,8 @@ set(LUMBRA_SOURCES
     plugin/SavedState.cpp
     plugin/StateDocument.cpp
     plugin/TempoSettings.cpp
+    plugin/SyncView.cpp
+    plugin/PreDelayText.cpp
     plugin/PresetSetting.cpp
     plugin/FactoryPresets.cpp
     plugin/PresetSession.cpp
@@ -46,6 +48,7 @@ set(LUMBRA_SOURCES
     dsp/LatencyDelay.cpp
     dsp/ReverbKernel.cpp
     dsp/DelayTimeFade.cpp
+    dsp/NoteValues.cpp
     dsp/PreDelay.cpp
     dsp/SpaceStage.cpp
     dsp/EchoStage.cpp

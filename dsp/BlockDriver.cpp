@@ -10,7 +10,7 @@ void VelbrinLumbraProcessor::prepareToPlay (double sampleRate, int samplesPerBlo
     const auto channels = juce::jmax (1, getTotalNumOutputChannels());
     const juce::dsp::ProcessSpec spec { sampleRate, static_cast<juce::uint32> (juce::jmax (1, samplesPerBlock)),
                                         static_cast<juce::uint32> (channels) };
-    const auto settings = readSettings();
+    const auto settings = readSettings (syncView->tempo()); // the play head is for processBlock only
 
     preparedSampleRate = sampleRate;
     preparedChannels = channels;
@@ -53,7 +53,7 @@ void VelbrinLumbraProcessor::processAudio (juce::AudioBuffer<float>& buffer, boo
 {
     juce::ScopedNoDenormals noDenormals;
 
-    const auto settings = readSettings (hostBypassed);
+    const auto settings = readSettings (getEffectiveBpm(), hostBypassed);
     const auto jump = startAtSettings.load (std::memory_order_relaxed) && startAtSettings.exchange (false);
     duplicateMonoInput (buffer);
 
@@ -150,13 +150,12 @@ void VelbrinLumbraProcessor::processChain (juce::AudioBuffer<float>& buffer, con
     startedUp = true;
 }
 
-// One read of every parameter per block; the echo's tempo comes from the host or the tempo panel.
-// The host's bypass switch counts as the strip's own.
-ChainSettings VelbrinLumbraProcessor::readSettings (bool hostBypassed)
+// One read of every parameter per block, with the tempo in force (the host's or the tempo panel's)
+// for the echo and the synced pre-delays. The host's bypass switch counts as the strip's own.
+ChainSettings VelbrinLumbraProcessor::readSettings (double bpm, bool hostBypassed)
 {
-    auto settings = params.read();
+    auto settings = params.read (bpm);
     settings.bypass = settings.bypass || hostBypassed;
-    settings.echo.bpm = getEffectiveBpm();
     return settings;
 }
 

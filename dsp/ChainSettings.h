@@ -17,4 +17,7 @@ struct ChainSettings
     float blend = 1.0f;
     float outputGain = 1.0f;
     bool bypass = false;
+
+    // Every field, nested ones included: a setting added later is compared without a word here.
+    bool operator== (const ChainSettings&) const = default;
 };

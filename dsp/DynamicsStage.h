@@ -21,6 +21,8 @@ struct DynamicsSettings
     int character = 0;
     float amount = 0.0f; // 0..1
     int oversampling = 0; // 0: the host rate, 1: twice, 2: four times it
+
+    bool operator== (const DynamicsSettings&) const = default;
 };
 
 // The one-knob compressor with its makeup gain: a peak detector with attack and release ballistics,

@@ -23,6 +23,8 @@ struct EchoSettings
     float mix = 0.0f;      // 0..1
     float feedback = 0.35f; // 0..1
     double bpm = 120.0;
+
+    bool operator== (const EchoSettings&) const = default;
 };
 
 // The feedback echo, fed from the send copy and added into the main buffer. Its level (the mix, or

@@ -21,6 +21,9 @@ public:
         quietFor = needed;
     }
 
+    // A memory asked to remember further back: it needs that many quiet samples before it is quiet.
+    void lengthen (int samplesNeeded) noexcept { needed = juce::jmax (needed, samplesNeeded); }
+
     void note (bool loud, int numSamples) noexcept { quietFor = loud ? 0 : juce::jmin (needed, quietFor + numSamples); }
     void markCleared() noexcept { quietFor = needed; }
     bool isQuiet() const noexcept { return quietFor >= needed; }

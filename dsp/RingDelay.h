@@ -42,6 +42,26 @@ public:
 
     int getMaximumDelayInSamples() const noexcept { return maximumDelay; }
 
+    // How many samples back each channel keeps, its maximum delay and a run's margin included.
+    int getCapacity() const noexcept { return static_cast<int> (size); }
+
+    // Zeros `count` samples of every channel, the newest `from` samples before its position and
+    // older: the position itself does not move.
+    void clearBehind (int from, int count) noexcept
+    {
+        from = juce::jlimit (0, static_cast<int> (size), from);
+        count = juce::jlimit (0, static_cast<int> (size) - from, count);
+
+        for (size_t channel = 0; channel < positions.size(); ++channel)
+        {
+            auto* line = lineOf (static_cast<int> (channel));
+            const auto start = (positions[channel] - static_cast<std::uint32_t> (from + count)) & mask;
+            const auto first = juce::jmin (static_cast<std::uint32_t> (count), size - start);
+            std::fill_n (line + start, first, 0.0f);
+            std::fill_n (line, static_cast<std::uint32_t> (count) - first, 0.0f);
+        }
+    }
+
     void write (int channel, const float* source, int numSamples) noexcept
     {
         auto* line = lineOf (channel);

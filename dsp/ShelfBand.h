@@ -13,6 +13,8 @@ struct ShelfBandSettings
     bool enabled = true;
     float cornerHz = 200.0f;
     float gainDb = 0.0f;
+
+    bool operator== (const ShelfBandSettings&) const = default;
 };
 
 // One shelving band. Its gain and corner glide (the coefficients follow sample by sample while

@@ -1,5 +1,7 @@
 #include "dsp/SpaceStage.h"
 
+#include "dsp/NoteValues.h"
+
 namespace
 {
 // Longer than the reverb's longest comb and all-pass loops together (about 50 ms) at any rate:
@@ -69,7 +71,16 @@ void SpaceStage::setTargets (const SpaceSettings& settings, bool jump) noexcept
     glideTo (level, runs ? settings.mix : 0.0f, jump);
     glideTo (feed, runs ? 1.0f : 0.0f, jump);
     room.setTarget (roomFor (kind, settings.type), waiting);
-    preDelay.setTarget (settings.preDelayMs, waiting);
+    setPreDelay (settings, waiting);
+}
+
+// With sync on, the setting selects a note value, its length taken at the tempo in force.
+void SpaceStage::setPreDelay (const SpaceSettings& settings, bool jump) noexcept
+{
+    if (settings.preDelaySync)
+        preDelay.setTargetSeconds (noteValueMs (noteValueIndexFor (settings.preDelayMs), settings.bpm) / 1000.0, jump);
+    else
+        preDelay.setTarget (settings.preDelayMs, jump);
 }
 
 void SpaceStage::process (ReturnBuses& buses) noexcept

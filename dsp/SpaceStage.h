@@ -18,7 +18,11 @@ struct SpaceSettings
     bool enabled = true;
     int type = 0;
     float mix = 0.0f; // 0..1
-    float preDelayMs = 0.0f;
+    float preDelayMs = 0.0f; // the setting; with sync on it selects a note value (dsp/NoteValues.h)
+    bool preDelaySync = false;
+    double bpm = 120.0; // the tempo in force, for a synced pre-delay
+
+    bool operator== (const SpaceSettings&) const = default;
 };
 
 // The reverb settings of a space's type at a mix (0..1): wet only. An index outside the table
@@ -49,6 +53,7 @@ public:
     void clear() noexcept;
 
 private:
+    void setPreDelay (const SpaceSettings& settings, bool jump) noexcept;
     void feedFromSend (ReturnBuses& buses) noexcept;
     void reverberate (juce::dsp::AudioBlock<float> block) noexcept;
     void reverberateWhileRoomMoves (juce::dsp::AudioBlock<float> block) noexcept;

@@ -9,6 +9,8 @@ float highShelfCornerHz (int characterIndex) noexcept;
 struct ToneSettings
 {
     ShelfBandSettings low, high;
+
+    bool operator== (const ToneSettings&) const = default;
 };
 
 // Low shelf, then high shelf.

@@ -27,10 +27,12 @@ ParameterHandles::ParameterHandles (juce::AudioProcessorValueTreeState& state)
       spaceAMix (rawValue (state, ParamIDs::spaceAMix)),
       spaceAType (rawValue (state, ParamIDs::spaceAType)),
       spaceAPreDelay (rawValue (state, ParamIDs::spaceAPreDelay)),
+      spaceAPreDelaySync (rawValue (state, ParamIDs::spaceAPreDelaySync)),
       spaceAEnabled (rawValue (state, ParamIDs::spaceAEnabled)),
       spaceBMix (rawValue (state, ParamIDs::spaceBMix)),
       spaceBType (rawValue (state, ParamIDs::spaceBType)),
       spaceBPreDelay (rawValue (state, ParamIDs::spaceBPreDelay)),
+      spaceBPreDelaySync (rawValue (state, ParamIDs::spaceBPreDelaySync)),
       spaceBEnabled (rawValue (state, ParamIDs::spaceBEnabled)),
       echoMix (rawValue (state, ParamIDs::echoMix)),
       echoDivision (rawValue (state, ParamIDs::echoDivision)),
@@ -53,7 +55,7 @@ float ParameterHandles::TrimGain::of (float newDecibels) noexcept
     return gain;
 }
 
-ChainSettings ParameterHandles::read() noexcept
+ChainSettings ParameterHandles::read (double bpm) noexcept
 {
     ChainSettings settings;
     settings.inputGain = inputGain.of (inputTrim.load());
@@ -61,10 +63,12 @@ ChainSettings ParameterHandles::read() noexcept
     settings.tone.high = { isSwitchOn (highEnabled), highShelfCornerHz (choiceIndex (highMode)), highGain.load() };
     settings.dynamics = { isSwitchOn (compEnabled), choiceIndex (compMode), percentToUnit (compAmount),
                           choiceIndex (compOversample) };
-    settings.spaceA = { isSwitchOn (spaceAEnabled), choiceIndex (spaceAType), percentToUnit (spaceAMix), spaceAPreDelay.load() };
-    settings.spaceB = { isSwitchOn (spaceBEnabled), choiceIndex (spaceBType), percentToUnit (spaceBMix), spaceBPreDelay.load() };
+    settings.spaceA = { isSwitchOn (spaceAEnabled), choiceIndex (spaceAType), percentToUnit (spaceAMix),
+                        spaceAPreDelay.load(), isSwitchOn (spaceAPreDelaySync), bpm };
+    settings.spaceB = { isSwitchOn (spaceBEnabled), choiceIndex (spaceBType), percentToUnit (spaceBMix),
+                        spaceBPreDelay.load(), isSwitchOn (spaceBPreDelaySync), bpm };
     settings.echo = { isSwitchOn (echoEnabled), choiceIndex (echoDivision), percentToUnit (echoMix),
-                      percentToUnit (echoFeedback), 120.0 };
+                      percentToUnit (echoFeedback), bpm };
     settings.blend = percentToUnit (blend);
     settings.outputGain = outputGain.of (outputTrim.load());
     settings.bypass = isSwitchOn (bypass);

@@ -26,10 +26,12 @@ struct ParameterHandles
     std::atomic<float>& spaceAMix;
     std::atomic<float>& spaceAType;
     std::atomic<float>& spaceAPreDelay;
+    std::atomic<float>& spaceAPreDelaySync;
     std::atomic<float>& spaceAEnabled;
     std::atomic<float>& spaceBMix;
     std::atomic<float>& spaceBType;
     std::atomic<float>& spaceBPreDelay;
+    std::atomic<float>& spaceBPreDelaySync;
     std::atomic<float>& spaceBEnabled;
     std::atomic<float>& echoMix;
     std::atomic<float>& echoDivision;
@@ -39,10 +41,10 @@ struct ParameterHandles
     std::atomic<float>& outputTrim;
     std::atomic<float>& bypass;
 
-    // Every value the chain needs for one block, each parameter loaded once. The echo's tempo is
-    // not a parameter: the caller fills it in. For the audio thread (or one thread at a time): it
-    // remembers the trims' last conversions.
-    ChainSettings read() noexcept;
+    // Every value the chain needs for one block, each parameter loaded once, with the tempo in force
+    // (not a parameter) for the echo and the synced pre-delays. For the audio thread (or one thread
+    // at a time): it remembers the trims' last conversions.
+    ChainSettings read (double bpm = 120.0) noexcept;
 
 private:
     // A trim's gain, worked out again only when its decibels move: a block costs no power function.

@@ -1,6 +1,7 @@
 #include "plugin/ParameterLayout.h"
 
 #include "plugin/ParamIDs.h"
+#include "plugin/PreDelayText.h"
 
 namespace
 {
@@ -12,6 +13,36 @@ void addFloat (Parameters& list, const juce::String& id, const juce::String& nam
     list.push_back (std::make_unique<juce::AudioParameterFloat> (
         juce::ParameterID { id, 1 }, name, juce::NormalisableRange<float> { minimum, maximum, 0.1f, 1.0f },
         defaultValue, juce::AudioParameterFloatAttributes().withLabel (unit)));
+}
+
+// A space's pre-delay: milliseconds, or with its sync on a note value of the tempo in force, both
+// in its text and in what typed text means.
+void addPreDelay (Parameters& list, const juce::String& id, const juce::String& name, int space,
+                  std::shared_ptr<const SyncView> view)
+{
+    const auto synced = [view, space] { return view != nullptr && view->isSynced (space); };
+
+    auto toText = [view, synced] (float value, int maximumLength)
+    {
+        return synced() ? preDelayNoteText (value, view->tempo(), maximumLength)
+                        : preDelayMillisecondsText (value, maximumLength);
+    };
+
+    auto fromText = [synced] (const juce::String& text)
+    {
+        if (synced())
+            if (const auto setting = preDelaySettingForNoteText (text))
+                return *setting;
+
+        return text.getFloatValue();
+    };
+
+    list.push_back (std::make_unique<juce::AudioParameterFloat> (
+        juce::ParameterID { id, 1 }, name, juce::NormalisableRange<float> { 0.0f, 500.0f, 0.1f, 1.0f }, 0.0f,
+        juce::AudioParameterFloatAttributes()
+            .withLabel ("ms")
+            .withStringFromValueFunction (std::move (toText))
+            .withValueFromStringFunction (std::move (fromText))));
 }
 
 void addChoice (Parameters& list, const juce::String& id, const juce::String& name,
@@ -26,7 +57,7 @@ void addSwitch (Parameters& list, const juce::String& id, const juce::String& na
 }
 } // namespace
 
-juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout()
+juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout (std::shared_ptr<const SyncView> syncView)
 {
     Parameters list;
 
@@ -46,13 +77,13 @@ juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout()
 
     addFloat (list, ParamIDs::spaceAMix, "Space A", 0.0f, 100.0f, 0.0f, "%");
     addChoice (list, ParamIDs::spaceAType, "Space A Type", { "Room", "Hall", "Cathedral" });
-    addFloat (list, ParamIDs::spaceAPreDelay, "Space A Pre-Delay", 0.0f, 500.0f, 0.0f, "ms");
+    addPreDelay (list, ParamIDs::spaceAPreDelay, "Space A Pre-Delay", 0, syncView);
     addSwitch (list, ParamIDs::spaceAPreDelaySync, "Space A Pre-Delay Sync", false);
     addSwitch (list, ParamIDs::spaceAEnabled, "Space A Enabled", true);
 
     addFloat (list, ParamIDs::spaceBMix, "Space B", 0.0f, 100.0f, 0.0f, "%");
     addChoice (list, ParamIDs::spaceBType, "Space B Type", { "Close", "Wide", "Vast" });
-    addFloat (list, ParamIDs::spaceBPreDelay, "Space B Pre-Delay", 0.0f, 500.0f, 0.0f, "ms");
+    addPreDelay (list, ParamIDs::spaceBPreDelay, "Space B Pre-Delay", 1, syncView);
     addSwitch (list, ParamIDs::spaceBPreDelaySync, "Space B Pre-Delay Sync", false);
     addSwitch (list, ParamIDs::spaceBEnabled, "Space B Enabled", true);
 

@@ -8,8 +8,11 @@ VelbrinLumbraProcessor::VelbrinLumbraProcessor()
     : AudioProcessor (BusesProperties()
                           .withInput ("Input", juce::AudioChannelSet::stereo(), true)
                           .withOutput ("Output", juce::AudioChannelSet::stereo(), true)),
-      parameters (*this, nullptr, "PARAMETERS", createParameterLayout())
+      parameters (*this, nullptr, "PARAMETERS", createParameterLayout (syncView))
 {
+    syncView->attach (*parameters.getRawParameterValue (ParamIDs::spaceAPreDelaySync),
+                      *parameters.getRawParameterValue (ParamIDs::spaceBPreDelaySync), manualBpm, hostSyncEnabled);
+
     // Read once, here, never on the audio thread: tests compare the strip with one that never idles.
     idleWatch.allow (juce::SystemStats::getEnvironmentVariable ("LUMBRA_NEVER_IDLE", {}).isEmpty());
 
@@ -18,9 +21,11 @@ VelbrinLumbraProcessor::VelbrinLumbraProcessor()
     startTimerHz (20);
 }
 
+// The parameters outlive this object's members: their text stops reading them first.
 VelbrinLumbraProcessor::~VelbrinLumbraProcessor()
 {
     stopTimer();
+    syncView->detach();
     parameters.removeParameterListener (ParamIDs::compOversample, this);
 }
 

@@ -7,6 +7,7 @@
 #include "dsp/TrimStage.h"
 #include "plugin/ParameterHandles.h"
 #include "plugin/PresetSession.h"
+#include "plugin/SyncView.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -54,6 +55,9 @@ public:
     void setManualBpm (float bpm);
     void registerTap();
     double getEffectiveBpm();
+
+    // The sync switches and the tempo as the pre-delays' text reads them; made before the parameters.
+    std::shared_ptr<SyncView> syncView = std::make_shared<SyncView>();
 
     juce::AudioProcessorValueTreeState parameters;
 
@@ -107,6 +111,7 @@ private:
     int preparedChannels = 2;
 
     void restorePreset (const juce::XmlElement& document);
+    double hostBpm();
 
     // The latency of the "Oversample" setting, told to the host from the message thread: at once
     // where the setting changes there, within a timer tick where it changes on the audio thread
@@ -116,7 +121,7 @@ private:
     void timerCallback() override;
 
     // Block driver steps (dsp/BlockDriver.cpp).
-    ChainSettings readSettings (bool hostBypassed = false);
+    ChainSettings readSettings (double bpm, bool hostBypassed = false);
     void setStageTargets (const ChainSettings& settings, bool jump) noexcept;
     void duplicateMonoInput (juce::AudioBuffer<float>& buffer) const;
     void publishBypassLevels (const juce::AudioBuffer<float>& buffer);

@@ -25,13 +25,29 @@ void VelbrinLumbraProcessor::registerTap()
 }
 
 // The host's tempo when sync is on and the host reports one above 1 BPM, else the manual tempo.
+// It asks the play head, which JUCE allows only while processing; what the host said is kept for
+// the pre-delays' text and the next preparation.
 double VelbrinLumbraProcessor::getEffectiveBpm()
 {
     if (hostSyncEnabled.load())
-        if (auto* playHead = getPlayHead())
-            if (const auto position = playHead->getPosition())
-                if (const auto bpm = position->getBpm(); bpm.hasValue() && *bpm > 1.0)
-                    return *bpm;
+    {
+        const auto bpm = hostBpm();
+        syncView->noteHostBpm (bpm);
+
+        if (bpm > 1.0)
+            return bpm;
+    }
 
     return static_cast<double> (manualBpm.load());
+}
+
+// The play head's tempo, 0 without a play head, a position or a tempo.
+double VelbrinLumbraProcessor::hostBpm()
+{
+    if (auto* playHead = getPlayHead())
+        if (const auto position = playHead->getPosition())
+            if (const auto bpm = position->getBpm(); bpm.hasValue())
+                return *bpm;
+
+    return 0.0;
 }

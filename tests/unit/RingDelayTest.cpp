@@ -201,3 +201,45 @@ TEST (RingDelay, ImpulseComesOutTheDelayLaterAndAHalfSampleSplitsIt)
         EXPECT_EQ (block[i], i == 10 || i == 11 ? 0.5f : 0.0f) << i;
 }
 } // namespace
+
+// Clearing behind the position zeros exactly the samples asked for, across the ring's wrap, in
+// every channel, and leaves the position where it was.
+TEST (RingDelay, ClearingBehindThePositionZerosOnlyThoseSamples)
+{
+    struct Case
+    {
+        int written, from, count;
+    };
+    const Case cases[] = { { 3000, 0, 100 }, { 3000, 50, 200 }, { 5000, 10, 1500 }, { 9000, 0, 4096 }, { 700, 600, 5000 } };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (juce::String (c.written) + " written, from " + juce::String (c.from) + ", " + juce::String (c.count));
+        RingDelay line;
+        line.prepare (2, 2000); // a ring of 4096 samples
+        ASSERT_EQ (line.getCapacity(), 4096);
+
+        // Sample k (counted from 1) holds k, so a read `d` back from the position should give written - d.
+        for (int k = 1; k <= c.written; ++k)
+            for (int channel = 0; channel < 2; ++channel)
+            {
+                const auto value = static_cast<float> (k);
+                line.write (channel, &value, 1);
+                line.advance (channel, 1);
+            }
+
+        line.clearBehind (c.from, c.count);
+        const auto cleared = juce::jmin (c.count, 4096 - c.from);
+        for (int channel = 0; channel < 2; ++channel)
+            for (int back = 1; back <= 2000; ++back)
+            {
+                float read = -1.0f;
+                line.read (channel, static_cast<float> (back), &read, 1); // 1 back: the newest sample
+                const auto age = back;
+                const auto wasWritten = age <= c.written;
+                const auto isCleared = age > c.from && age <= c.from + cleared;
+                const auto expected = isCleared || ! wasWritten ? 0.0f : static_cast<float> (c.written - age + 1);
+                ASSERT_EQ (read, expected) << "channel " << channel << ", age " << age;
+            }
+    }
+}

@@ -211,25 +211,6 @@ TEST (SpaceStage, AStoppedSpaceFreezesItsTailAndPreDelayThenResumes)
     }
 }
 
-TEST (SpaceStage, PreDelaySyncSwitchesChangeNothing)
-{
-    const auto input = signals::noise (48000, 57);
-    juce::AudioBuffer<float> outputs[2];
-
-    for (int sync = 0; sync < 2; ++sync)
-    {
-        auto harness = returnsOnlyHarness();
-        setSpace (*harness, spaceA, 60.0f, 1, 120.0f);
-        setSpace (*harness, spaceB, 40.0f, 0, 45.5f);
-        harness->set (ParamIDs::spaceAPreDelaySync, static_cast<float> (sync));
-        harness->set (ParamIDs::spaceBPreDelaySync, static_cast<float> (sync));
-        outputs[sync] = input;
-        harness->process (outputs[sync]);
-    }
-
-    expectSamplesNear (outputs[0], 0, outputs[1], 0, input.getNumSamples(), 0.0f);
-}
-
 // Blend at zero: exactly the shelved and compressed signal; the spaces still run meanwhile, so
 // their tails are there when the blend comes up.
 TEST (SpaceStage, BlendAtZeroLeavesOnlyThePostDynamicsSignal)

@@ -75,6 +75,19 @@ double highBandRatioDb (const juce::AudioBuffer<float>& audio, double sampleRate
 // The host's own bypass switch, which its wrapper lists after the plug-in's parameters.
 const juce::String hostBypassId { "hostBypass" };
 
+// A host transport that reports a tempo, for the rows that move it.
+struct TransportTempo : juce::AudioPlayHead
+{
+    double bpm = 120.0;
+
+    juce::Optional<PositionInfo> getPosition() const override
+    {
+        PositionInfo position;
+        position.setBpm (bpm);
+        return position;
+    }
+};
+
 // The plug-in's own parameter by identifier, for turning natural units into the host's 0..1 values.
 struct ParameterMap
 {
@@ -136,7 +149,12 @@ juce::AudioBuffer<float> render (juce::AudioPluginInstance& plugin, const Parame
     for (const auto& setting : clickCase.setup)
         map.hosted (plugin, setting.id)->setValueNotifyingHost (map.normalised (setting.id, setting.value));
 
-    auto* moved = map.hosted (plugin, clickCase.id);
+    TransportTempo transport;
+    const auto movesTempo = clickCase.id == hostTempoControl;
+    if (movesTempo)
+        plugin.setPlayHead (&transport);
+
+    auto* moved = movesTempo ? nullptr : map.hosted (plugin, clickCase.id);
     juce::AudioBuffer<float> audio (2, timeline.total);
     for (int i = 0; i < timeline.total; ++i)
         for (int channel = 0; channel < 2; ++channel)
@@ -151,11 +169,16 @@ juce::AudioBuffer<float> render (juce::AudioPluginInstance& plugin, const Parame
         const auto span = juce::jmax (1, timeline.changeEnd - timeline.changeStart);
         const auto progress = juce::jlimit (0.0f, 1.0f, static_cast<float> (start + length - timeline.changeStart) / span);
         const auto natural = start < timeline.changeStart ? from : from + (to - from) * progress;
-        moved->setValueNotifyingHost (map.normalised (clickCase.id, natural));
+        if (movesTempo)
+            transport.bpm = natural;
+        else
+            moved->setValueNotifyingHost (map.normalised (clickCase.id, natural));
 
         juce::AudioBuffer<float> view (audio.getArrayOfWritePointers(), 2, start, length);
         plugin.processBlock (view, midi);
     }
+
+    plugin.setPlayHead (nullptr);
 
     return audio;
 }
@@ -210,6 +233,18 @@ const std::vector<ClickCase>& clickCases()
         { "Space A Type Room to Cathedral (mix 100 %)", { set ("spaceAMix", 100.0f) }, "spaceAType", 0.0f, 2.0f, false },
         { "Space B Type Close to Vast (mix 100 %)", { set ("spaceBMix", 100.0f) }, "spaceBType", 0.0f, 2.0f, false },
         { "Echo Division Slap to Quarter (mix 100 %)", { set ("echoMix", 100.0f) }, "echoDivision", 0.0f, 2.0f, false },
+        // 250 ms selects the eighth triplet: 166.7 ms at the manual 120 BPM.
+        { "Space A Pre-Delay Sync on (250 ms, mix 100 %)", { set ("spaceAMix", 100.0f), set ("spaceAPreDelay", 250.0f) },
+          "spaceAPreDelaySync", 0.0f, 1.0f, false },
+        { "Space B Pre-Delay Sync on (250 ms, mix 100 %)", { set ("spaceBMix", 100.0f), set ("spaceBPreDelay", 250.0f) },
+          "spaceBPreDelaySync", 0.0f, 1.0f, false },
+        // 340 ms selects the eighth: 250 ms at 120 BPM, 333.3 ms at 90.
+        { "Host tempo 120 to 90 BPM (Space A synced, mix 100 %)",
+          { set ("spaceAMix", 100.0f), set ("spaceAPreDelay", 340.0f), set ("spaceAPreDelaySync", 1.0f) },
+          hostTempoControl, 120.0f, 90.0f, false },
+        { "Host tempo ramped 120 to 90 BPM (Space B synced, mix 100 %)",
+          { set ("spaceBMix", 100.0f), set ("spaceBPreDelay", 340.0f), set ("spaceBPreDelaySync", 1.0f) },
+          hostTempoControl, 120.0f, 90.0f, true },
     };
     return cases;
 }
@@ -220,7 +255,7 @@ std::optional<ClickResult> measureClick (const juce::File& bundle, const ClickCa
                                          const ClickConditions& conditions, juce::String& error)
 {
     const ParameterMap map;
-    if (map.indexOf (clickCase.id) < 0 && clickCase.id != hostBypassId)
+    if (clickCase.id != hostTempoControl && clickCase.id != hostBypassId && map.indexOf (clickCase.id) < 0)
     {
         error = "no parameter '" + clickCase.id + "'";
         return std::nullopt;

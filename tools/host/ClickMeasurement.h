@@ -8,6 +8,9 @@
 // How much moving one control adds above 3 kHz to a low sine (100 Hz at -6 dBFS), measured through
 // a hosted instance of the module. A smooth change adds almost nothing there; a step, a click or
 // zipper noise does.
+// Not a parameter: the tempo the host's transport reports, as a control a row can move (in BPM).
+inline const juce::String hostTempoControl { "hostTempo" };
+
 struct ClickCase
 {
     struct Setting
