@@ -1,10 +1,12 @@
 #pragma once
 
 #include "editor/BackgroundCache.h"
+#include "ui/VelbriChoiceBox.h"
 #include "ui/VelbriGainReductionMeter.h"
 #include "editor/PresetBar.h"
 #include "ui/VelbriLadderMeter.h"
 #include "ui/VelbriLedButton.h"
+#include "ui/VelbriLedSwitch.h"
 #include "ui/VelbriLedStackSelector.h"
 #include "ui/VelbriLookAndFeel.h"
 #include "ui/VelbriVuArc.h"
@@ -45,6 +47,7 @@ public:
 private:
     using SliderAttachment = juce::AudioProcessorValueTreeState::SliderAttachment;
     using ButtonAttachment = juce::AudioProcessorValueTreeState::ButtonAttachment;
+    using ComboBoxAttachment = juce::AudioProcessorValueTreeState::ComboBoxAttachment;
 
     void styleTooltips();
     void setupFader (juce::Slider& slider, juce::Label& label, const juce::String& caption);
@@ -53,6 +56,8 @@ private:
     void setupSelector (VelbriLedStackSelector& selector, const juce::StringArray& choices,
                         const juce::String& parameterId);
     void setupTempoPanel();
+    void setupStageOptions();
+    void nameForScreenReaders (juce::Component& control, const juce::String& parameterId);
     void createAttachments();
 
     void applyLayout (const EditorLayout& layout);
@@ -99,6 +104,10 @@ private:
     juce::Label bpmLabel;
     juce::ToggleButton syncButton { "SYNC" };
 
+    // The pre-delays' tempo lock beside their knobs, and the compressor's oversampling.
+    VelbriLedSwitch spaceAPreDelaySyncButton { "SYNC" }, spaceBPreDelaySyncButton { "SYNC" };
+    VelbriChoiceBox oversampleBox;
+
     VelbriLadderMeter inputMeter, outputMeter;
     VelbriVuArc vuArc;
     VelbriGainReductionMeter gainReductionMeter;
@@ -111,7 +120,8 @@ private:
     juce::TooltipWindow tooltipWindow { this, 700 };
 
     std::array<std::unique_ptr<SliderAttachment>, 12> sliderAttachments;
-    std::array<std::unique_ptr<ButtonAttachment>, 7> buttonAttachments;
+    std::array<std::unique_ptr<ButtonAttachment>, 9> buttonAttachments;
+    std::unique_ptr<ComboBoxAttachment> oversampleAttachment;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VelbrinLumbraEditor)
 };
