@@ -17,11 +17,13 @@ constexpr int faderThumbIndent = 12;
 constexpr int gainReductionWidth = 4;
 constexpr int gainReductionGap = 1;
 
-// The controls added beside a knob or an LED: a gap from it, and the most they take.
-constexpr int besideGap = 3;
+// The controls added beside a knob or an LED: a gap from it (clear of the LED's ring), and the
+// most they take.
+constexpr int knobSwitchGap = 3;
 constexpr int knobSwitchWidth = 34;
 constexpr int knobSwitchHeight = 30;
-constexpr int ledChoiceWidth = 52;
+constexpr int ledChoiceGap = 6;
+constexpr int ledChoiceWidth = 44;
 
 // A side column pinned to the right edge keeps its full width even when the window is too narrow
 // for it, so it overlaps its left neighbour instead of collapsing.
@@ -150,14 +152,14 @@ EditorLayout computeEditorLayout (juce::Rectangle<int> localBounds)
 // The caption spans the module's full inner width: its right edge is the module's.
 juce::Rectangle<int> switchBesideKnob (const ModuleBounds& module)
 {
-    const auto left = module.knob.getRight() + besideGap;
+    const auto left = module.knob.getRight() + knobSwitchGap;
     const auto width = juce::jlimit (0, knobSwitchWidth, module.caption.getRight() - left);
     return { left, module.knob.getCentreY() - knobSwitchHeight / 2, width, knobSwitchHeight };
 }
 
 juce::Rectangle<int> choiceBesideLed (const ModuleBounds& module)
 {
-    const auto left = module.ledButton.getRight() + besideGap;
+    const auto left = module.ledButton.getRight() + ledChoiceGap;
     const auto width = juce::jlimit (0, ledChoiceWidth, module.caption.getRight() - left);
     return { left, module.ledButton.getY(), width, module.ledButton.getHeight() };
 }

@@ -31,8 +31,10 @@ void VelbrinLumbraEditor::setupStageOptions()
         addAndMakeVisible (*button);
     }
 
+    // "1x" rather than the parameter's "Off": beside the Dynamics LED, "Off" would read as the
+    // stage being switched off.
     oversampleBox.addSectionHeading ("Oversample");
-    oversampleBox.addItemList ({ "Off", "2x", "4x" }, 1);
+    oversampleBox.addItemList ({ "1x", "2x", "4x" }, 1);
     oversampleBox.setTooltip (oversampleTooltip);
     nameForScreenReaders (oversampleBox, ParamIDs::compOversample);
     addAndMakeVisible (oversampleBox);

@@ -188,3 +188,19 @@ TEST (EditorWindow, ASelectorClickAndAPresetLoadReachTheHostAsBeginPerformEnd)
 
     EXPECT_EQ (editsIn (snapshot.output), expected) << snapshot.output;
 }
+
+// A click on each pre-delay's SYNC switch, as a user clicks in the module's own window, reaches the
+// host as one gesture each, under the parameter's name.
+TEST (EditorWindow, ASyncSwitchClickReachesTheHostAsBeginPerformEnd)
+{
+    const auto layout = computeEditorLayout ({ 0, 0, 1180, 560 });
+    const auto snapshot = takeSnapshot ({ "--click", argumentOf (layout.spaceAPreDelaySync.getCentre()), "--click",
+                                          argumentOf (layout.spaceBPreDelaySync.getCentre()) });
+    ASSERT_EQ (snapshot.exitCode, 0) << snapshot.output;
+
+    juce::StringArray expected;
+    for (const auto* name : { "Space A Pre-Delay Sync", "Space B Pre-Delay Sync" })
+        expected.addArray ({ juce::String ("begin ") + name, juce::String ("perform ") + name, juce::String ("end ") + name });
+
+    EXPECT_EQ (editsIn (snapshot.output), expected) << snapshot.output;
+}

@@ -238,7 +238,7 @@ TEST (EditorLayout, TheStageOptionsSitBesideTheirKnobsAndTheDynamicsLed)
     const std::pair<const char*, Rect> placements[] = {
         { "spaceAPreDelaySyncButton", { 620, 127, 34, 30 } },
         { "spaceBPreDelaySyncButton", { 748, 127, 34, 30 } },
-        { "oversampleBox", { 478, 96, 48, 18 } },
+        { "oversampleBox", { 481, 96, 44, 18 } },
     };
     for (const auto& [element, expected] : placements)
         EXPECT_EQ (editorprobe::child (*open.editor, element).getBounds(), expected) << element;
@@ -249,7 +249,7 @@ TEST (EditorLayout, TheStageOptionsSitBesideTheirKnobsAndTheDynamicsLed)
     auto& oversample = open.get<juce::ComboBox> ("oversampleBox");
     ASSERT_EQ (oversample.getNumItems(), 3);
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ (oversample.getItemText (i), juce::StringArray ({ "Off", "2x", "4x" })[i]);
+        EXPECT_EQ (oversample.getItemText (i), juce::StringArray ({ "1x", "2x", "4x" })[i]);
 }
 
 namespace

@@ -84,7 +84,7 @@ TEST (EditorStageOptions, AHostChangeShowsInTheWindowWithoutASingleEditBack)
         setFromHostThread (open.parameter (ParamIDs::compOversample), normalised);
         editorprobe::pumpMessages();
         EXPECT_EQ (oversample.getSelectedItemIndex(), index) << normalised;
-        EXPECT_EQ (oversample.getText(), juce::StringArray ({ "Off", "2x", "4x" })[index]);
+        EXPECT_EQ (oversample.getText(), juce::StringArray ({ "1x", "2x", "4x" })[index]);
     }
 
     for (const auto* name : { "spaceAPreDelaySyncButton", "spaceBPreDelaySyncButton" })
