@@ -204,3 +204,24 @@ TEST (EditorWindow, ASyncSwitchClickReachesTheHostAsBeginPerformEnd)
 
     EXPECT_EQ (editsIn (snapshot.output), expected) << snapshot.output;
 }
+
+// The Oversample box opens its menu below itself on a click: the menu's border and its heading
+// take 34 pixels, then each choice a row as tall as the box's text (16). A click on the third row
+// picks 4x: one gesture, and the box then shows it.
+TEST (EditorWindow, PickingFromTheOversampleMenuReachesTheHostAsBeginPerformEnd)
+{
+    const auto box = computeEditorLayout ({ 0, 0, 1180, 560 }).oversample;
+    const auto fourX = juce::Point<int> (box.getCentreX(), box.getBottom() + 34 + 2 * 16 + 8);
+    const auto snapshot = takeSnapshot ({ "--click", argumentOf (box.getCentre()), "--click", argumentOf (fourX) });
+    ASSERT_EQ (snapshot.exitCode, 0) << snapshot.output;
+
+    EXPECT_EQ (editsIn (snapshot.output), juce::StringArray ({ "begin Oversample", "perform Oversample", "end Oversample" }))
+        << snapshot.output;
+
+    VelbrinLumbraProcessor processor;
+    processor.parameters.getParameter (ParamIDs::compOversample)->setValueNotifyingHost (1.0f);
+    std::unique_ptr<VelbrinLumbraEditor> editor (dynamic_cast<VelbrinLumbraEditor*> (processor.createEditorIfNeeded()));
+    editor->timerCallback();
+    EXPECT_EQ (differencesOutsideBypass (snapshot.image, paintprobe::paint (*editor), box), 0)
+        << "the window shows 4x as the editor paints it";
+}
