@@ -153,3 +153,35 @@ TEST (EditorStageOptions, ScreenReadersAndTheKeyboardReachThemByTheParametersNam
     ASSERT_NE (handler->getValueInterface(), nullptr);
     EXPECT_EQ (handler->getValueInterface()->getCurrentValueAsString(), "2x");
 }
+
+// A pre-delay knob tells its value (to screen readers, and wherever the window shows it) in the
+// parameter's own text, so with SYNC on it reads as whatever the parameter calls a note value.
+TEST (EditorStageOptions, ThePreDelayKnobsReadThroughTheParametersOwnTextWithSyncOnOrOff)
+{
+    OpenEditor open;
+    const std::pair<const char*, const juce::String&> knobs[] = {
+        { "spaceAPreDelayKnob", ParamIDs::spaceAPreDelay },
+        { "spaceBPreDelayKnob", ParamIDs::spaceBPreDelay },
+    };
+    const std::pair<const char*, const juce::String&> switches[] = {
+        { "spaceAPreDelaySyncButton", ParamIDs::spaceAPreDelaySync },
+        { "spaceBPreDelaySyncButton", ParamIDs::spaceBPreDelaySync },
+    };
+
+    for (size_t i = 0; i < 2; ++i)
+    {
+        auto& knob = open.get<juce::Slider> (knobs[i].first);
+        auto& preDelay = open.parameter (knobs[i].second);
+        for (const auto syncOn : { false, true })
+        {
+            if (open.get<juce::Button> (switches[i].first).getToggleState() != syncOn)
+                open.get<juce::Button> (switches[i].first).triggerClick();
+            editorprobe::pumpMessages();
+            ASSERT_EQ (open.raw (switches[i].second) > 0.5f, syncOn);
+
+            for (const auto ms : { 0.0f, 62.5f, 125.0f, 480.2f, 500.0f })
+                EXPECT_EQ (knob.getTextFromValue (ms), preDelay.getText (preDelay.convertTo0to1 (ms), 0))
+                    << knobs[i].first << " at " << ms << " ms, sync " << syncOn;
+        }
+    }
+}
