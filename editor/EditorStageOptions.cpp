@@ -14,7 +14,7 @@ constexpr float syncCaptionHeight = 16.0f;
 const juce::String preDelaySyncTooltip { "ON: the pre-delay is a note value of the tempo in force (the host's with "
                                          "SYNC, else the BPM typed or tapped). OFF: milliseconds (default)." };
 const juce::String oversampleTooltip { "Oversample: runs Dynamics at 2x or 4x the host rate, so fast gain changes "
-                                       "fold back less; adds latency. Off: no latency (default)." };
+                                       "fold back less; adds latency. 1x (Off): no latency (default)." };
 } // namespace
 
 void VelbrinLumbraEditor::setupStageOptions()

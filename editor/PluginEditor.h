@@ -22,8 +22,9 @@ struct ModuleBounds;
 
 // The plug-in window: a dark channel-strip faceplate with a fader per stage, LED switches and
 // character selectors, the tempo panel and the level meters. It holds no parameter value of its
-// own: faders, knobs and switches are bound through attachments, the selectors and the tempo
-// panel talk to the processor directly, and a 33 ms timer brings the displays up to date.
+// own: faders, knobs, switches and the Oversample box are bound through attachments, the
+// selectors and the tempo panel talk to the processor directly, and a 33 ms timer brings the
+// displays up to date.
 class VelbrinLumbraEditor : public juce::AudioProcessorEditor, public juce::Timer
 {
 public:
