@@ -56,6 +56,7 @@ set(LUMBRA_SOURCES
     editor/PluginEditor.cpp
     editor/EditorLayout.cpp
     editor/EditorTempoPanel.cpp
+    editor/EditorStageOptions.cpp
     editor/BackgroundCache.cpp
     editor/PresetBar.cpp
     ui/VelbriLookAndFeel.cpp
@@ -64,6 +65,8 @@ set(LUMBRA_SOURCES
     ui/VelbriLookAndFeelMeters.cpp
     ui/VelbriLookAndFeelPresetBar.cpp
     ui/VelbriLedButton.cpp
+    ui/VelbriLedSwitch.cpp
+    ui/VelbriChoiceBox.cpp
     ui/VelbriLedStackSelector.cpp
     ui/VelbriLadderMeter.cpp
     ui/VelbriVuArc.cpp

@@ -17,6 +17,14 @@ constexpr int faderThumbIndent = 12;
 constexpr int gainReductionWidth = 4;
 constexpr int gainReductionGap = 1;
 
+// The controls added beside a knob or an LED: a gap from it (clear of the LED's ring), and the
+// most they take.
+constexpr int knobSwitchGap = 3;
+constexpr int knobSwitchWidth = 34;
+constexpr int knobSwitchHeight = 30;
+constexpr int ledChoiceGap = 6;
+constexpr int ledChoiceWidth = 44;
+
 // A side column pinned to the right edge keeps its full width even when the window is too narrow
 // for it, so it overlaps its left neighbour instead of collapsing.
 juce::Rectangle<int> takeRightColumn (juce::Rectangle<int>& body)
@@ -87,6 +95,10 @@ void layoutModules (EditorLayout& layout)
     layout.spaceB = layoutSpaceModule (layout.spaceBArea);
     layout.echo = layoutSpaceModule (area); // absorbs the remainder of the division
     layout.gainReductionMeter = gainReductionMeterBeside (layout.dynamics.fader);
+
+    layout.spaceAPreDelaySync = switchBesideKnob (layout.spaceA);
+    layout.spaceBPreDelaySync = switchBesideKnob (layout.spaceB);
+    layout.oversample = choiceBesideLed (layout.dynamics);
 }
 } // namespace
 
@@ -135,6 +147,21 @@ EditorLayout computeEditorLayout (juce::Rectangle<int> localBounds)
     layout.tempo = layoutTempo (layout.tempoArea);
     layout.output = layoutStrip (layout.outputArea);
     return layout;
+}
+
+// The caption spans the module's full inner width: its right edge is the module's.
+juce::Rectangle<int> switchBesideKnob (const ModuleBounds& module)
+{
+    const auto left = module.knob.getRight() + knobSwitchGap;
+    const auto width = juce::jlimit (0, knobSwitchWidth, module.caption.getRight() - left);
+    return { left, module.knob.getCentreY() - knobSwitchHeight / 2, width, knobSwitchHeight };
+}
+
+juce::Rectangle<int> choiceBesideLed (const ModuleBounds& module)
+{
+    const auto left = module.ledButton.getRight() + ledChoiceGap;
+    const auto width = juce::jlimit (0, ledChoiceWidth, module.caption.getRight() - left);
+    return { left, module.ledButton.getY(), width, module.ledButton.getHeight() };
 }
 
 juce::Rectangle<int> gainReductionMeterBeside (juce::Rectangle<int> fader)

@@ -38,6 +38,10 @@ struct EditorLayout
     StripBounds input, output;
     ModuleBounds low, high, dynamics, spaceA, spaceB, echo;
     TempoBounds tempo;
+
+    // Added into room the modules leave free: each pre-delay knob's SYNC switch right of the knob,
+    // and the Oversample choice right of the Dynamics LED, in the LED's row.
+    juce::Rectangle<int> spaceAPreDelaySync, spaceBPreDelaySync, oversample;
 };
 
 EditorLayout computeEditorLayout (juce::Rectangle<int> localBounds);
@@ -47,6 +51,12 @@ ModuleBounds layoutModule (juce::Rectangle<int> area);
 
 // A module with a knob (Space A, Space B, Echo), from its slice of the modules area.
 ModuleBounds layoutSpaceModule (juce::Rectangle<int> area);
+
+// A small switch right of a module's knob, centred on it and kept inside the module.
+juce::Rectangle<int> switchBesideKnob (const ModuleBounds& module);
+
+// A compact choice right of a module's LED, as tall as the LED and kept inside the module.
+juce::Rectangle<int> choiceBesideLed (const ModuleBounds& module);
 
 // A thin bar just left of a fader, as tall as the fader's travel (the groove its cap runs in).
 juce::Rectangle<int> gainReductionMeterBeside (juce::Rectangle<int> fader);

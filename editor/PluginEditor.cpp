@@ -69,6 +69,7 @@ VelbrinLumbraEditor::VelbrinLumbraEditor (VelbrinLumbraProcessor& processor)
     addAndMakeVisible (outputMeter);
     addAndMakeVisible (vuArc);
     addAndMakeVisible (gainReductionMeter);
+    setupStageOptions();
     addAndMakeVisible (presetBar);
 
     createAttachments();
@@ -169,7 +170,7 @@ void VelbrinLumbraEditor::createAttachments()
         { &ParamIDs::spaceBPreDelay, &spaceBPreDelayKnob },
         { &ParamIDs::echoFeedback, &echoFeedbackKnob },
     } };
-    const std::array<std::pair<const juce::String*, juce::Button*>, 7> buttons { {
+    const std::array<std::pair<const juce::String*, juce::Button*>, 9> buttons { {
         { &ParamIDs::bypass, &bypassButton },
         { &ParamIDs::lowEnabled, &lowEnableButton },
         { &ParamIDs::highEnabled, &highEnableButton },
@@ -177,6 +178,8 @@ void VelbrinLumbraEditor::createAttachments()
         { &ParamIDs::spaceAEnabled, &spaceAEnableButton },
         { &ParamIDs::spaceBEnabled, &spaceBEnableButton },
         { &ParamIDs::echoEnabled, &echoEnableButton },
+        { &ParamIDs::spaceAPreDelaySync, &spaceAPreDelaySyncButton },
+        { &ParamIDs::spaceBPreDelaySync, &spaceBPreDelaySyncButton },
     } };
 
     for (size_t i = 0; i < sliders.size(); ++i)
@@ -184,6 +187,8 @@ void VelbrinLumbraEditor::createAttachments()
 
     for (size_t i = 0; i < buttons.size(); ++i)
         buttonAttachments[i] = std::make_unique<ButtonAttachment> (state, *buttons[i].first, *buttons[i].second);
+
+    oversampleAttachment = std::make_unique<ComboBoxAttachment> (state, ParamIDs::compOversample, oversampleBox);
 }
 
 void VelbrinLumbraEditor::resized()
@@ -223,6 +228,10 @@ void VelbrinLumbraEditor::applyLayout (const EditorLayout& layout)
                       spaceBSlider, spaceBLabel);
     placeSpaceModule (layout.echo, echoEnableButton, echoFeedbackKnob, echoFeedbackLabel, echoDivisionSelector,
                       echoSlider, echoLabel);
+
+    spaceAPreDelaySyncButton.setBounds (layout.spaceAPreDelaySync);
+    spaceBPreDelaySyncButton.setBounds (layout.spaceBPreDelaySync);
+    oversampleBox.setBounds (layout.oversample);
 
     tapButton.setBounds (layout.tempo.tapButton);
     bpmLabel.setBounds (layout.tempo.bpmLabel);

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "editor/BackgroundCache.h"
+#include "ui/VelbriChoiceBox.h"
 #include "ui/VelbriGainReductionMeter.h"
 #include "editor/PresetBar.h"
 #include "ui/VelbriLadderMeter.h"
 #include "ui/VelbriLedButton.h"
+#include "ui/VelbriLedSwitch.h"
 #include "ui/VelbriLedStackSelector.h"
 #include "ui/VelbriLookAndFeel.h"
 #include "ui/VelbriVuArc.h"
@@ -20,8 +22,9 @@ struct ModuleBounds;
 
 // The plug-in window: a dark channel-strip faceplate with a fader per stage, LED switches and
 // character selectors, the tempo panel and the level meters. It holds no parameter value of its
-// own: faders, knobs and switches are bound through attachments, the selectors and the tempo
-// panel talk to the processor directly, and a 33 ms timer brings the displays up to date.
+// own: faders, knobs, switches and the Oversample box are bound through attachments, the
+// selectors and the tempo panel talk to the processor directly, and a 33 ms timer brings the
+// displays up to date.
 class VelbrinLumbraEditor : public juce::AudioProcessorEditor, public juce::Timer
 {
 public:
@@ -45,6 +48,7 @@ public:
 private:
     using SliderAttachment = juce::AudioProcessorValueTreeState::SliderAttachment;
     using ButtonAttachment = juce::AudioProcessorValueTreeState::ButtonAttachment;
+    using ComboBoxAttachment = juce::AudioProcessorValueTreeState::ComboBoxAttachment;
 
     void styleTooltips();
     void setupFader (juce::Slider& slider, juce::Label& label, const juce::String& caption);
@@ -53,6 +57,8 @@ private:
     void setupSelector (VelbriLedStackSelector& selector, const juce::StringArray& choices,
                         const juce::String& parameterId);
     void setupTempoPanel();
+    void setupStageOptions();
+    void nameForScreenReaders (juce::Component& control, const juce::String& parameterId);
     void createAttachments();
 
     void applyLayout (const EditorLayout& layout);
@@ -99,6 +105,10 @@ private:
     juce::Label bpmLabel;
     juce::ToggleButton syncButton { "SYNC" };
 
+    // The pre-delays' tempo lock beside their knobs, and the compressor's oversampling.
+    VelbriLedSwitch spaceAPreDelaySyncButton { "SYNC" }, spaceBPreDelaySyncButton { "SYNC" };
+    VelbriChoiceBox oversampleBox;
+
     VelbriLadderMeter inputMeter, outputMeter;
     VelbriVuArc vuArc;
     VelbriGainReductionMeter gainReductionMeter;
@@ -111,7 +121,8 @@ private:
     juce::TooltipWindow tooltipWindow { this, 700 };
 
     std::array<std::unique_ptr<SliderAttachment>, 12> sliderAttachments;
-    std::array<std::unique_ptr<ButtonAttachment>, 7> buttonAttachments;
+    std::array<std::unique_ptr<ButtonAttachment>, 9> buttonAttachments;
+    std::unique_ptr<ComboBoxAttachment> oversampleAttachment;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VelbrinLumbraEditor)
 };

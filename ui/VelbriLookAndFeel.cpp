@@ -12,6 +12,7 @@ constexpr float labelFontHeight = 15.0f;
 constexpr float textButtonFontHeight = 18.0f;
 constexpr float toggleCaptionFontHeight = 18.0f;
 constexpr float comboBoxFontHeight = 20.0f;
+constexpr float comboArrowCell = 18.0f;
 
 // JUCE 7.0.5's FreeType loader dereferences a null face when the data is not a font, so anything
 // without a TrueType, OpenType or collection signature is refused before it gets there.
@@ -178,11 +179,25 @@ void VelbriLookAndFeel::drawComboBox (juce::Graphics& g, int width, int height, 
     g.setColour (box.isMouseOver (false) ? Palette::accentBright : Palette::textMuted);
     g.drawRect (bounds, 1.0f);
 
-    const auto arrowBox = juce::jmin ((float) width, 18.0f);
+    const auto arrowBox = juce::jmin ((float) width, comboArrowCell);
     const auto cx = (float) width - arrowBox / 2.0f;
     const auto cy = (float) height / 2.0f;
     juce::Path arrow;
     arrow.addTriangle (cx - 4.0f, cy - 3.0f, cx + 4.0f, cy - 3.0f, cx, cy + 4.0f);
     g.setColour (Palette::accentGlow);
     g.fillPath (arrow);
+}
+
+juce::Rectangle<int> VelbriLookAndFeel::comboBoxTextArea (juce::Rectangle<int> boxBounds)
+{
+    auto inside = boxBounds.withZeroOrigin().reduced (1);
+    inside.removeFromRight ((int) comboArrowCell - 1);
+    return inside;
+}
+
+void VelbriLookAndFeel::positionComboBoxText (juce::ComboBox& box, juce::Label& label)
+{
+    label.setBounds (comboBoxTextArea (box.getBounds()));
+    label.setBorderSize ({ 0, 4, 0, 1 });
+    label.setFont (getComboBoxFont (box));
 }

@@ -42,6 +42,9 @@ public:
     void drawComboBox (juce::Graphics&, int width, int height, bool isButtonDown, int buttonX, int buttonY,
                        int buttonW, int buttonH, juce::ComboBox&) override;
     juce::Font getComboBoxFont (juce::ComboBox&) override;
+    // The text fills the box left of the arrow's cell, so a narrow box still shows a short choice.
+    void positionComboBoxText (juce::ComboBox&, juce::Label&) override;
+    static juce::Rectangle<int> comboBoxTextArea (juce::Rectangle<int> boxBounds);
     juce::Font getLabelFont (juce::Label&) override;
     void drawLinearSlider (juce::Graphics&, int x, int y, int width, int height, float sliderPos, float minSliderPos,
                            float maxSliderPos, juce::Slider::SliderStyle, juce::Slider&) override;

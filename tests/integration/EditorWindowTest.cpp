@@ -188,3 +188,40 @@ TEST (EditorWindow, ASelectorClickAndAPresetLoadReachTheHostAsBeginPerformEnd)
 
     EXPECT_EQ (editsIn (snapshot.output), expected) << snapshot.output;
 }
+
+// A click on each pre-delay's SYNC switch, as a user clicks in the module's own window, reaches the
+// host as one gesture each, under the parameter's name.
+TEST (EditorWindow, ASyncSwitchClickReachesTheHostAsBeginPerformEnd)
+{
+    const auto layout = computeEditorLayout ({ 0, 0, 1180, 560 });
+    const auto snapshot = takeSnapshot ({ "--click", argumentOf (layout.spaceAPreDelaySync.getCentre()), "--click",
+                                          argumentOf (layout.spaceBPreDelaySync.getCentre()) });
+    ASSERT_EQ (snapshot.exitCode, 0) << snapshot.output;
+
+    juce::StringArray expected;
+    for (const auto* name : { "Space A Pre-Delay Sync", "Space B Pre-Delay Sync" })
+        expected.addArray ({ juce::String ("begin ") + name, juce::String ("perform ") + name, juce::String ("end ") + name });
+
+    EXPECT_EQ (editsIn (snapshot.output), expected) << snapshot.output;
+}
+
+// The Oversample box opens its menu below itself on a click: the menu's border and its heading
+// take 34 pixels, then each choice a row as tall as the box's text (16). A click on the third row
+// picks 4x: one gesture, and the box then shows it.
+TEST (EditorWindow, PickingFromTheOversampleMenuReachesTheHostAsBeginPerformEnd)
+{
+    const auto box = computeEditorLayout ({ 0, 0, 1180, 560 }).oversample;
+    const auto fourX = juce::Point<int> (box.getCentreX(), box.getBottom() + 34 + 2 * 16 + 8);
+    const auto snapshot = takeSnapshot ({ "--click", argumentOf (box.getCentre()), "--click", argumentOf (fourX) });
+    ASSERT_EQ (snapshot.exitCode, 0) << snapshot.output;
+
+    EXPECT_EQ (editsIn (snapshot.output), juce::StringArray ({ "begin Oversample", "perform Oversample", "end Oversample" }))
+        << snapshot.output;
+
+    VelbrinLumbraProcessor processor;
+    processor.parameters.getParameter (ParamIDs::compOversample)->setValueNotifyingHost (1.0f);
+    std::unique_ptr<VelbrinLumbraEditor> editor (dynamic_cast<VelbrinLumbraEditor*> (processor.createEditorIfNeeded()));
+    editor->timerCallback();
+    EXPECT_EQ (differencesOutsideBypass (snapshot.image, paintprobe::paint (*editor), box), 0)
+        << "the window shows 4x as the editor paints it";
+}

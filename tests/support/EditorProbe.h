@@ -14,7 +14,7 @@
 // press, drag and read them without the editor exposing its members.
 namespace editorprobe
 {
-inline const std::array<const char*, 45> stackingOrder {
+inline const std::array<const char*, 48> stackingOrder {
     "inputSlider",         "inputLabel",           "lowSlider",           "lowLabel",
     "highSlider",          "highLabel",            "dynamicsSlider",      "dynamicsLabel",
     "spaceASlider",        "spaceALabel",          "spaceBSlider",        "spaceBLabel",
@@ -26,7 +26,7 @@ inline const std::array<const char*, 45> stackingOrder {
     "dynamicsEnableButton", "spaceAEnableButton",  "spaceBEnableButton",  "echoEnableButton",
     "bypassButton",        "tapButton",            "syncButton",          "bpmLabel",
     "inputMeter",          "outputMeter",          "vuArc",               "gainReductionMeter",
-    "presetBar",
+    "spaceAPreDelaySyncButton", "spaceBPreDelaySyncButton", "oversampleBox", "presetBar",
 };
 
 inline juce::Component& child (juce::Component& editor, const juce::String& name)

@@ -43,6 +43,8 @@ const std::pair<const char*, const juce::String&> buttonBindings[] = {
     { "spaceAEnableButton", ParamIDs::spaceAEnabled },
     { "spaceBEnableButton", ParamIDs::spaceBEnabled },
     { "echoEnableButton", ParamIDs::echoEnabled },
+    { "spaceAPreDelaySyncButton", ParamIDs::spaceAPreDelaySync },
+    { "spaceBPreDelaySyncButton", ParamIDs::spaceBPreDelaySync },
 };
 
 const std::pair<const char*, const juce::String&> selectorBindings[] = {

@@ -229,3 +229,123 @@ TEST (EditorLayout, PaintsAFaceplateNotAnEmptyBox)
             colours.insert (image.getPixelAt (x, y).getARGB());
     EXPECT_GT (colours.size(), 200u);
 }
+
+// The pre-delay SYNC switches and the Oversample choice take room the modules leave free: right of
+// a pre-delay knob, right of the Dynamics LED. Nothing that was there moves (the table above).
+TEST (EditorLayout, TheStageOptionsSitBesideTheirKnobsAndTheDynamicsLed)
+{
+    OpenEditor open;
+    const std::pair<const char*, Rect> placements[] = {
+        { "spaceAPreDelaySyncButton", { 620, 127, 34, 30 } },
+        { "spaceBPreDelaySyncButton", { 748, 127, 34, 30 } },
+        { "oversampleBox", { 481, 96, 44, 18 } },
+    };
+    for (const auto& [element, expected] : placements)
+        EXPECT_EQ (editorprobe::child (*open.editor, element).getBounds(), expected) << element;
+
+    EXPECT_EQ (open.get<VelbriLedSwitch> ("spaceAPreDelaySyncButton").getButtonText(), "SYNC");
+    EXPECT_EQ (open.get<VelbriLedSwitch> ("spaceBPreDelaySyncButton").getButtonText(), "SYNC");
+
+    auto& oversample = open.get<juce::ComboBox> ("oversampleBox");
+    ASSERT_EQ (oversample.getNumItems(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ (oversample.getItemText (i), juce::StringArray ({ "1x", "2x", "4x" })[i]);
+}
+
+namespace
+{
+// The column a stage option belongs to: its module from the LED row to the caption.
+Rect columnOf (const ModuleBounds& module)
+{
+    return module.caption.withTop (module.ledButton.getY());
+}
+
+// The text a combo box shows, in the font its label is drawn with, fits the label's text area.
+bool comboTextFits (juce::ComboBox& box)
+{
+    auto* label = dynamic_cast<juce::Label*> (box.getChildComponent (0));
+    if (label == nullptr)
+        return false;
+
+    const auto area = label->getBorderSize().subtractedFrom (label->getLocalBounds());
+    const auto font = label->getLookAndFeel().getLabelFont (*label);
+    for (int i = 0; i < box.getNumItems(); ++i)
+        if (font.getStringWidthFloat (box.getItemText (i)) > (float) area.getWidth()
+            || font.getHeight() > (float) label->getHeight() + 1.0f)
+            return false;
+    return true;
+}
+} // namespace
+
+// From the size the window opens at to well beyond the larger size it is tested at, each added
+// control stays in its own column, covers no other control, and is large enough to read: the LED
+// and the whole caption inside a switch, every choice's text inside the box.
+TEST (EditorLayout, TheStageOptionsStayInTheirColumnsClearOfEverythingAndReadableAtEverySize)
+{
+    OpenEditor open;
+    for (const auto& size : { Rect (0, 0, 1180, 560), Rect (0, 0, 1290, 630), Rect (0, 0, 1400, 700),
+                              Rect (0, 0, 1920, 1080) })
+    {
+        SCOPED_TRACE (size.toString());
+        open.editor->setSize (size.getWidth(), size.getHeight());
+        const auto layout = computeEditorLayout (open.editor->getLocalBounds());
+
+        const std::pair<const char*, Rect> columns[] = {
+            { "spaceAPreDelaySyncButton", columnOf (layout.spaceA) },
+            { "spaceBPreDelaySyncButton", columnOf (layout.spaceB) },
+            { "oversampleBox", columnOf (layout.dynamics) },
+        };
+        for (const auto& [element, column] : columns)
+        {
+            const auto bounds = editorprobe::child (*open.editor, element).getBounds();
+            EXPECT_TRUE (column.contains (bounds)) << element << " " << bounds.toString();
+            for (const auto* other : editorprobe::stackingOrder)
+            {
+                if (juce::String (other) != element)
+                {
+                    EXPECT_FALSE (editorprobe::child (*open.editor, other).getBounds().intersects (bounds))
+                        << element << " covers " << other;
+                }
+            }
+        }
+
+        for (const auto* name : { "spaceAPreDelaySyncButton", "spaceBPreDelaySyncButton" })
+        {
+            auto& sync = open.get<VelbriLedSwitch> (name);
+            EXPECT_GE (sync.getWidth(), 30) << name;
+            EXPECT_GE (sync.getHeight(), 28) << name;
+            const auto local = sync.getLocalBounds();
+            EXPECT_TRUE (local.toFloat().contains (VelbriLedSwitch::ledArea (local))) << name;
+            EXPECT_FALSE (VelbriLedSwitch::ledArea (local).intersects (VelbriLedSwitch::captionArea (local).toFloat()));
+            EXPECT_LE (sync.getCaptionFont().getStringWidthFloat (sync.getButtonText()),
+                       (float) VelbriLedSwitch::captionArea (local).getWidth()) << name;
+            EXPECT_GE (sync.getCaptionFont().getHeight(), 12.0f) << name;
+        }
+
+        auto& oversample = open.get<juce::ComboBox> ("oversampleBox");
+        EXPECT_GE (oversample.getWidth(), 44);
+        EXPECT_EQ (oversample.getHeight(), 18);
+        EXPECT_TRUE (comboTextFits (oversample));
+    }
+}
+
+// Below the size it opens at the window has no room for every module; the added controls shrink
+// with their columns and never take room outside them.
+TEST (EditorLayout, BelowTheOpeningSizeTheStageOptionsShrinkInsideTheirColumns)
+{
+    for (const auto& size : { Rect (0, 0, 1000, 480), Rect (0, 0, 700, 300), Rect (0, 0, 300, 200) })
+    {
+        SCOPED_TRACE (size.toString());
+        const auto layout = computeEditorLayout (size);
+        const std::pair<Rect, Rect> placed[] = {
+            { layout.spaceAPreDelaySync, columnOf (layout.spaceA) },
+            { layout.spaceBPreDelaySync, columnOf (layout.spaceB) },
+            { layout.oversample, columnOf (layout.dynamics) },
+        };
+        for (const auto& [bounds, column] : placed)
+        {
+            EXPECT_GE (bounds.getWidth(), 0);
+            EXPECT_TRUE (bounds.isEmpty() || column.contains (bounds)) << bounds.toString();
+        }
+    }
+}

@@ -128,6 +128,10 @@ TEST_F (Refresh, EachDisplayRepaintsWhenItsOwnPictureChanges)
         { "character", [] (OpenEditor& o) { o.parameter (ParamIDs::compMode).setValueNotifyingHost (1.0f); },
           { "dynamicsModeSelector", "presetBar" } },
         { "manual tempo", [] (OpenEditor& o) { o.processor.setManualBpm (96.0f); }, { "bpmLabel" } },
+        { "pre-delay sync", [] (OpenEditor& o) { o.parameter (ParamIDs::spaceBPreDelaySync).setValueNotifyingHost (1.0f); },
+          { "spaceBPreDelaySyncButton" } },
+        { "oversample", [] (OpenEditor& o) { o.parameter (ParamIDs::compOversample).setValueNotifyingHost (1.0f); },
+          { "oversampleBox" } },
     };
 
     for (const auto& change : changes)

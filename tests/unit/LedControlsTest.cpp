@@ -2,6 +2,8 @@
 #include "tests/support/PaintProbe.h"
 #include "ui/Palette.h"
 #include "ui/VelbriLedButton.h"
+#include "ui/VelbriLedSwitch.h"
+#include "ui/VelbriLookAndFeel.h"
 #include "ui/VelbriLedStackSelector.h"
 
 #include <gtest/gtest.h>
@@ -217,4 +219,90 @@ TEST (VelbriLedStackSelector, ShorterThanItsRowsClicksWithOnePixelRows)
     s.releaseAt (2);
     s.releaseAt (7);
     EXPECT_EQ (s.reported, (std::vector<int> { 0, 1, 2, 2 }));
+}
+
+namespace
+{
+// A switch sized as beside a pre-delay knob (34 x 30), painted in the given state.
+juce::Image paintSwitch (bool on, bool highlighted)
+{
+    VelbriLedSwitch sync ("SYNC");
+    sync.setSize (34, 30);
+    sync.setToggleState (on, juce::dontSendNotification);
+    auto image = paintprobe::canvas (34, 30);
+    juce::Graphics g (image);
+    sync.paintButton (g, highlighted, false);
+    return image;
+}
+} // namespace
+
+TEST (VelbriLedSwitch, IsACaptionedToggleThatClicksFlip)
+{
+    VelbriLedSwitch sync ("SYNC");
+    EXPECT_EQ (sync.getButtonText(), "SYNC");
+    EXPECT_TRUE (sync.getClickingTogglesState());
+    EXPECT_TRUE (sync.getWantsKeyboardFocus());
+
+    sync.setSize (34, 30);
+    EXPECT_EQ (VelbriLedSwitch::ledArea (sync.getLocalBounds()), juce::Rectangle<float> (11, 2, 12, 12));
+    EXPECT_EQ (VelbriLedSwitch::captionArea (sync.getLocalBounds()), juce::Rectangle<int> (0, 16, 34, 14));
+}
+
+// The LED is drawn as the LED buttons draw theirs, in the same colours; the caption below it is
+// bright when on and muted when off, centred under the LED.
+TEST (VelbriLedSwitch, PaintsTheLedButtonsLedAboveACaptionInTheStateColours)
+{
+    struct Case
+    {
+        bool on, highlighted;
+        juce::Colour led, caption;
+    };
+    const Case cases[] = {
+        { true, false, Palette::accentGlow, Palette::textPrimary },
+        { true, true, Palette::accentGlow, Palette::textPrimary },
+        { false, false, Palette::textMuted.withAlpha (0.35f), Palette::textMuted },
+        { false, true, Palette::textMuted.withAlpha (0.6f), Palette::textMuted },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (juce::String ("on ") + (c.on ? "yes" : "no") + ", hovered " + (c.highlighted ? "yes" : "no"));
+        const auto image = paintSwitch (c.on, c.highlighted);
+
+        auto expected = paintprobe::canvas (34, 30);
+        {
+            juce::Graphics g (expected);
+            VelbriLookAndFeel::drawLed (g, { 11, 2, 12, 12 }, c.led);
+            g.setColour (c.caption);
+            g.setFont (juce::Font (14.0f));
+            g.drawText ("SYNC", juce::Rectangle<int> (0, 16, 34, 14), juce::Justification::centred, false);
+        }
+        EXPECT_EQ (paintprobe::countDifferences (image, expected, image.getBounds(), 0), 0);
+
+        int captionPixels = 0;
+        for (int y = 16; y < 30; ++y)
+            for (int x = 0; x < 34; ++x)
+                captionPixels += image.getPixelAt (x, y) != black ? 1 : 0;
+        EXPECT_GT (captionPixels, 20) << "the caption is drawn";
+    }
+
+    // On and off differ in the caption as well as in the LED.
+    const auto on = paintSwitch (true, false);
+    const auto off = paintSwitch (false, false);
+    EXPECT_GT (paintprobe::countDifferences (on, off, { 0, 16, 34, 14 }, 8), 10);
+    EXPECT_GT (paintprobe::countDifferences (on, off, { 11, 2, 12, 12 }, 8), 60);
+}
+
+TEST (VelbriLedSwitch, SmallerThanItsLedItStillPaintsInsideItself)
+{
+    for (const auto& size : { juce::Point<int> (6, 30), juce::Point<int> (34, 10), juce::Point<int> (0, 0) })
+    {
+        const juce::Rectangle<int> bounds (0, 0, size.x, size.y);
+        EXPECT_LE (VelbriLedSwitch::ledArea (bounds).getWidth(), (float) size.x);
+        EXPECT_TRUE (bounds.contains (VelbriLedSwitch::captionArea (bounds)) || VelbriLedSwitch::captionArea (bounds).isEmpty());
+
+        VelbriLedSwitch sync ("SYNC");
+        sync.setSize (size.x, size.y);
+        paintprobe::paint (sync); // nothing to crash on
+    }
 }

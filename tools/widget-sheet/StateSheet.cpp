@@ -1,7 +1,9 @@
 #include "tools/widget-sheet/StateSheet.h"
 
+#include "ui/VelbriChoiceBox.h"
 #include "ui/VelbriLadderMeter.h"
 #include "ui/VelbriLedButton.h"
+#include "ui/VelbriLedSwitch.h"
 #include "ui/VelbriLedStackSelector.h"
 #include "ui/VelbriLookAndFeel.h"
 #include "ui/VelbriGainReductionMeter.h"
@@ -194,6 +196,19 @@ void addLedRows (Sheet& sheet, Fixture& fixture)
                    s.setItems ({ "Cathedral", "Quarter note", "Air-Cut" });
                    s.setSelectedIndex (0);
                }));
+
+    sheet.row ("led-switch", "VelbriLedSwitch (34 x 30, a pre-delay's SYNC, caption in the display face 16)");
+    for (const auto& c : { LedCase { "on", true, false }, LedCase { "off", false, false },
+                           LedCase { "off hovered", false, true } })
+    {
+        sheet.add (c.caption, 34, 30, [&fixture, on = c.on, hover = c.hover] (juce::Graphics& g) {
+            VelbriLedSwitch sync ("SYNC");
+            sync.setSize (34, 30);
+            sync.setCaptionFont (fixture.lookAndFeel.getDisplayFont (16.0f));
+            sync.setToggleState (on, juce::dontSendNotification);
+            sync.paintButton (g, hover, false);
+        });
+    }
 }
 
 void addMeterRows (Sheet& sheet, Fixture& fixture)
@@ -260,6 +275,12 @@ void addButtonRows (Sheet& sheet, Fixture& fixture)
                    c.addItemList ({ "Quarter", "8th" }, 1);
                    c.setSelectedId (1, juce::dontSendNotification);
                }));
+    for (const auto& choice : { "1x", "4x" })
+        sheet.add ("Oversample " + juce::String (choice), 44, 18,
+                   make<VelbriChoiceBox> (fixture, 44, 18, [choice] (juce::ComboBox& c) {
+                       c.addItemList ({ choice }, 1);
+                       c.setSelectedId (1, juce::dontSendNotification);
+                   }));
 }
 
 void addSliderRows (Sheet& sheet, Fixture& fixture)
