@@ -43,8 +43,8 @@ const Row bank[] = {
 
     { "Drum Room", "Drums", "A drum kit in a live room: weight and crack lifted, glued together, a short room around it.",
           0.0f, 2.0f, deep, on, 2.0f, crisp, on, 40.0f, glue, oversampleOff, on, 22.0f, room, 0.0f, off, on, 0.0f, close, 0.0f, off, off, 0.0f, slap, 35.0f, off, 100.0f, -3.0f },
-    { "Snare Hall", "Drums", "A snare or toms with a big hall tail, pre-delayed so the hit stays dry and sharp.",
-          0.0f, 0.0f, warm, on, 3.0f, crisp, on, 35.0f, snap, oversampleOff, on, 20.0f, hall, 30.0f, off, on, 0.0f, close, 0.0f, off, off, 0.0f, slap, 35.0f, off, 100.0f, -3.5f },
+    { "Snare Hall", "Drums", "A snare or toms with a big hall tail, pre-delayed by a 64th note so the hit stays dry and sharp and the tail sits in the groove.",
+          0.0f, 0.0f, warm, on, 3.0f, crisp, on, 35.0f, snap, oversampleOff, on, 20.0f, hall, 17.9f, on, on, 0.0f, close, 0.0f, off, off, 0.0f, slap, 35.0f, off, 100.0f, -3.5f },
     { "Drum Bus Squash", "Drums", "The drum bus: hard 8:1 squash for energy, deep lows and top crack, a touch of room.",
           0.0f, 2.0f, deep, on, 1.5f, crisp, on, 50.0f, squash, oversample2x, on, 8.0f, room, 0.0f, off, on, 0.0f, close, 0.0f, off, off, 0.0f, slap, 35.0f, off, 100.0f, -3.0f },
 
@@ -57,8 +57,8 @@ const Row bank[] = {
           0.0f, -2.0f, airCut, on, 1.5f, sheen, on, 25.0f, glue, oversampleOff, on, 8.0f, room, 0.0f, off, on, 0.0f, close, 0.0f, off, off, 25.0f, slap, 15.0f, on, 100.0f, -2.0f },
     { "Acoustic Sparkle", "Guitars", "Strummed acoustic guitar: boom cut, silky top, light glue, a close ambience.",
           0.0f, -3.0f, airCut, on, 3.0f, silk, on, 30.0f, glue, oversampleOff, on, 0.0f, room, 0.0f, off, off, 12.0f, close, 10.0f, off, on, 0.0f, slap, 35.0f, off, 100.0f, -3.5f },
-    { "Lead Guitar Delay", "Guitars", "A solo guitar: quarter-note echo with repeats, a pre-delayed hall, present upper mids.",
-          0.0f, -1.0f, airCut, on, 2.0f, sheen, on, 30.0f, snap, oversampleOff, on, 10.0f, hall, 60.0f, off, on, 0.0f, close, 0.0f, off, off, 16.0f, quarter, 40.0f, on, 100.0f, -4.5f },
+    { "Lead Guitar Delay", "Guitars", "A solo guitar: quarter-note echo with repeats, a hall pre-delayed by a 32nd note, present upper mids.",
+          0.0f, -1.0f, airCut, on, 2.0f, sheen, on, 30.0f, snap, oversampleOff, on, 10.0f, hall, 125.0f, on, on, 0.0f, close, 0.0f, off, off, 16.0f, quarter, 40.0f, on, 100.0f, -4.5f },
 
     { "Piano Hall", "Keys", "A grand piano in a concert hall: open top, gentle glue, hall with a short pre-delay.",
           0.0f, 0.0f, warm, on, 1.5f, silk, on, 20.0f, glue, oversampleOff, on, 22.0f, hall, 20.0f, off, on, 0.0f, close, 0.0f, off, off, 0.0f, slap, 35.0f, off, 100.0f, -2.0f },
