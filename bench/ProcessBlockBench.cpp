@@ -268,6 +268,22 @@ double costMsPerSecond (const std::vector<std::pair<const juce::String*, float>>
     return median (times);
 }
 
+// Every stage engaged at typical settings.
+std::vector<std::pair<const juce::String*, float>> everythingOn()
+{
+    const TypicalSettings typical;
+    return { { &ParamIDs::lowGain, typical.lowGainDb }, { &ParamIDs::highGain, typical.highGainDb },
+             { &ParamIDs::compAmount, typical.compAmountPercent },
+             { &ParamIDs::spaceAMix, typical.spaceAMixPercent },
+             { &ParamIDs::spaceAType, static_cast<float> (typical.spaceAType) },
+             { &ParamIDs::spaceAPreDelay, typical.spaceAPreDelayMs },
+             { &ParamIDs::spaceBMix, typical.spaceBMixPercent },
+             { &ParamIDs::spaceBPreDelay, typical.spaceBPreDelayMs },
+             { &ParamIDs::echoMix, typical.echoMixPercent },
+             { &ParamIDs::echoDivision, static_cast<float> (typical.echoDivision) },
+             { &ParamIDs::echoFeedback, typical.echoFeedbackPercent } };
+}
+
 // What each part of the chain costs: the defaults (trims, copies, meters, both shelves and the
 // compressor), then each return switched on alone on top of them, and everything at typical settings.
 void printStageCosts (int rounds)
@@ -281,16 +297,7 @@ void printStageCosts (int rounds)
     const auto echo = costMsPerSecond ({ { &ParamIDs::echoMix, typical.echoMixPercent },
                                          { &ParamIDs::echoDivision, static_cast<float> (typical.echoDivision) } }, rounds);
 
-    const auto all = costMsPerSecond ({ { &ParamIDs::lowGain, typical.lowGainDb }, { &ParamIDs::highGain, typical.highGainDb },
-                                        { &ParamIDs::compAmount, typical.compAmountPercent },
-                                        { &ParamIDs::spaceAMix, typical.spaceAMixPercent },
-                                        { &ParamIDs::spaceAType, static_cast<float> (typical.spaceAType) },
-                                        { &ParamIDs::spaceAPreDelay, typical.spaceAPreDelayMs },
-                                        { &ParamIDs::spaceBMix, typical.spaceBMixPercent },
-                                        { &ParamIDs::spaceBPreDelay, typical.spaceBPreDelayMs },
-                                        { &ParamIDs::echoMix, typical.echoMixPercent },
-                                        { &ParamIDs::echoDivision, static_cast<float> (typical.echoDivision) },
-                                        { &ParamIDs::echoFeedback, typical.echoFeedbackPercent } }, rounds);
+    const auto all = costMsPerSecond (everythingOn(), rounds);
 
     std::printf ("\nCost per part, CPU ms per second of audio (48 kHz stereo, 64-sample blocks, median of %d rounds)\n", rounds);
     std::printf ("%-72s %8.2f\n", "trims, copies, meters, both shelves and the compressor (the defaults)", defaults);
@@ -305,20 +312,12 @@ void printStageCosts (int rounds)
 // stage's own share at each: the same chain with the stage switched off at the host rate taken away.
 void printOversamplingCost (int rounds)
 {
-    const TypicalSettings typical;
-    auto costWith = [&typical, rounds] (float oversample, float dynamicsOn)
+    auto costWith = [rounds] (float oversample, float dynamicsOn)
     {
-        return costMsPerSecond ({ { &ParamIDs::lowGain, typical.lowGainDb }, { &ParamIDs::highGain, typical.highGainDb },
-                                  { &ParamIDs::compAmount, typical.compAmountPercent },
-                                  { &ParamIDs::compEnabled, dynamicsOn }, { &ParamIDs::compOversample, oversample },
-                                  { &ParamIDs::spaceAMix, typical.spaceAMixPercent },
-                                  { &ParamIDs::spaceAType, static_cast<float> (typical.spaceAType) },
-                                  { &ParamIDs::spaceAPreDelay, typical.spaceAPreDelayMs },
-                                  { &ParamIDs::spaceBMix, typical.spaceBMixPercent },
-                                  { &ParamIDs::spaceBPreDelay, typical.spaceBPreDelayMs },
-                                  { &ParamIDs::echoMix, typical.echoMixPercent },
-                                  { &ParamIDs::echoDivision, static_cast<float> (typical.echoDivision) },
-                                  { &ParamIDs::echoFeedback, typical.echoFeedbackPercent } }, rounds);
+        auto settings = everythingOn();
+        settings.push_back ({ &ParamIDs::compEnabled, dynamicsOn });
+        settings.push_back ({ &ParamIDs::compOversample, oversample });
+        return costMsPerSecond (settings, rounds);
     };
 
     const auto withoutDynamics = costWith (0.0f, 0.0f);

@@ -52,6 +52,7 @@ void VelbrinLumbraProcessor::processBlockBypassed (juce::AudioBuffer<float>& buf
 void VelbrinLumbraProcessor::processAudio (juce::AudioBuffer<float>& buffer, bool hostBypassed)
 {
     juce::ScopedNoDenormals noDenormals;
+    audioThread.store (juce::Thread::getCurrentThreadId(), std::memory_order_relaxed);
 
     const auto settings = readSettings (getEffectiveBpm(), hostBypassed);
     const auto jump = startAtSettings.load (std::memory_order_relaxed) && startAtSettings.exchange (false);

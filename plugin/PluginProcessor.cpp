@@ -36,9 +36,12 @@ void VelbrinLumbraProcessor::reportLatency()
     setLatencySamples (dynamics.latencyOf (choiceIndex (params.compOversample)));
 }
 
+// Told at once on the message thread and on any other thread but the audio thread (an LV2 host
+// restores a state on its own).
 void VelbrinLumbraProcessor::parameterChanged (const juce::String&, float)
 {
-    if (juce::MessageManager::existsAndIsCurrentThread())
+    if (juce::MessageManager::existsAndIsCurrentThread()
+        || juce::Thread::getCurrentThreadId() != audioThread.load (std::memory_order_relaxed))
         reportLatency();
 }
 

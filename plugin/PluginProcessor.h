@@ -113,10 +113,11 @@ private:
     void restorePreset (const juce::XmlElement& document);
     double hostBpm();
 
-    // The latency of the "Oversample" setting, told to the host from the message thread: at once
-    // where the setting changes there, within a timer tick where it changes on the audio thread
+    // The latency of the "Oversample" setting, told to the host off the audio thread: at once where
+    // the setting changes there, within a timer tick where it changes on the audio thread
     // (automation), which must not reach the host itself.
     void reportLatency();
+    std::atomic<juce::Thread::ThreadID> audioThread { nullptr }; // the thread that last processed a block
     void parameterChanged (const juce::String& parameterID, float newValue) override;
     void timerCallback() override;
 

@@ -4,10 +4,6 @@
 --                                   Lumbra, four parameters set, an export, the session saved
 --   reopen SESSION_DIR EXPORT_DIR : the saved session loaded again, its parameters printed, an
 --                                   export as reopened and one with the output trim back at 0 dB
---   latency SESSION_DIR EXPORT_DIR : a 10 Hz sine through the plug-in at Oversample 4x on one
---                                   track and the same sine, polarity inverted, dry on another;
---                                   the mix exported ("aligned", a null if Ardour lines them up)
---                                   and the strip alone ("strip", dry track muted)
 -- Each printed "param NAME VALUE" line is what Ardour reads back from the plug-in's port.
 local mode, dir, out = arg[1], arg[2], arg[3]
 local uri = "https://velbrilabs.com/plugins/lumbra"
@@ -67,30 +63,7 @@ elseif mode == "reopen" then
 	assert (ARDOUR.LuaAPI.set_processor_param (plugin, 26, 0), "cannot set Output")
 	export (session, "louder")
 	close_session ()
-elseif mode == "latency" then
-	local session = create_session (dir, "latency", 48000)
-	assert (session, "no session")
-	local function sine_track (name)
-		local track = session:new_audio_track (2, 2, nil, 1, name, ARDOUR.PresentationInfo.max_order,
-		                                       ARDOUR.TrackMode.Normal, true, false):front ()
-		local sine = ARDOUR.LuaAPI.new_luaproc (session, "SinGen")
-		track:add_processor_by_index (sine, 0, nil, true)
-		assert (ARDOUR.LuaAPI.set_processor_param (sine, 0, 10), "cannot set the sine's frequency")
-		return track
-	end
-	local strip = sine_track ("Strip")
-	local plugin = ARDOUR.LuaAPI.new_plugin (session, uri, ARDOUR.PluginType.LV2, "")
-	assert (not plugin:isnil (), "Ardour does not find " .. uri)
-	strip:add_processor_by_index (plugin, 1, nil, true)
-	assert (ARDOUR.LuaAPI.set_processor_param (plugin, 9, 2), "cannot set Oversample")
-	local dry = sine_track ("Dry")
-	dry:phase_control ():set_phase_invert (0, true)
-	dry:phase_control ():set_phase_invert (1, true)
-	export (session, "aligned")
-	dry:mute_control ():set_value (1, PBD.GroupControlDisposition.NoGroup)
-	export (session, "strip")
-	close_session ()
 else
-	error ("usage: lv2-session.lua create|reopen|latency SESSION_DIR EXPORT_DIR")
+	error ("usage: lv2-session.lua create|reopen SESSION_DIR EXPORT_DIR")
 end
 print ("done")
