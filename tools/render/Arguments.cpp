@@ -5,7 +5,7 @@ namespace
 bool isCommand (const juce::String& word)
 {
     return word == "info" || word == "render" || word == "generate" || word == "save-state" || word == "snapshot"
-           || word == "clicks" || word == "presets" || word == "save-preset";
+           || word == "clicks" || word == "presets" || word == "save-preset" || word == "null";
 }
 
 std::optional<double> parsePositiveNumber (const juce::String& text)
@@ -54,6 +54,7 @@ juce::File fileFromArgument (const juce::String& path)
 juce::String usageText()
 {
     return "usage: lumbra-render <command> [options]\n"
+           "       lumbra-render --version\n"
            "commands:\n"
            "  info                         print the plug-in's description and parameter list\n"
            "  render --in IN.wav --out OUT.wav\n"
@@ -67,10 +68,17 @@ juce::String usageText()
            "                               and save a PNG of it as it appears on screen\n"
            "  clicks                       move each control on a 100 Hz sine and print the energy it\n"
            "                               adds above 3 kHz (at --rate, default 48000, and --block)\n"
+           "  null --in A.wav --against B.wav [--below DB]\n"
+           "                               print the peak of A - B in dBFS; exit 1 when it is at or above DB\n"
+           "                               (default -120) or the files differ in length or channels\n"
            "options:\n"
            "  --plugin PATH                a .vst3 or .lv2 bundle (default: the .vst3 built with this tool)\n"
            "  --rate HZ                    processing sample rate (render: resamples the input)\n"
            "  --block N                    block size in samples (default 512)\n"
+           "  --bits 16|24|32              WAV sample format of render and generate: 32 (default) is float\n"
+           "                               and keeps levels above 0 dBFS; 16 and 24 are integers, refused\n"
+           "                               (with the count of clipped samples and the peak) where they clip\n"
+           "  --allow-clip                 write a 16 or 24-bit file even where it clips\n"
            "  --mono                       mono input (render: the first channel; generate: one channel)\n"
            "  --seconds S                  generate: length in seconds (default 2);\n"
            "                               snapshot: how long the window runs first (default 1)\n"
@@ -102,7 +110,7 @@ std::optional<RenderArguments> parseArguments (const juce::StringArray& args, ju
     for (int i = 1; i < args.size(); ++i)
     {
         const auto& option = args[i];
-        const auto needsValue = option != "--mono";
+        const auto needsValue = option != "--mono" && option != "--allow-clip";
 
         if (needsValue && i + 1 >= args.size())
         {
@@ -117,7 +125,29 @@ std::optional<RenderArguments> parseArguments (const juce::StringArray& args, ju
         else if (option == "--out")         result.output = fileFromArgument (value);
         else if (option == "--load-state")  result.loadState = fileFromArgument (value);
         else if (option == "--save-state")  result.saveState = fileFromArgument (value);
+        else if (option == "--against")     result.against = fileFromArgument (value);
+        else if (option == "--below")
+        {
+            const auto trimmed = value.trim();
+            if (trimmed.isEmpty() || ! trimmed.containsOnly ("0123456789.-") || trimmed.getDoubleValue() > 0.0)
+            {
+                error = "invalid level '" + value + "' for --below (dBFS, 0 or less)";
+                return std::nullopt;
+            }
+            result.nullLimitDb = trimmed.getDoubleValue();
+        }
         else if (option == "--mono")        result.mono = true;
+        else if (option == "--allow-clip")  result.allowClip = true;
+        else if (option == "--bits")
+        {
+            const auto trimmed = value.trim();
+            if (trimmed != "16" && trimmed != "24" && trimmed != "32")
+            {
+                error = "invalid value '" + value + "' for --bits (16, 24 or 32)";
+                return std::nullopt;
+            }
+            result.bits = trimmed.getIntValue();
+        }
         else if (option == "--preset")      result.preset = value.trim();
         else if (option == "--name")        result.presetName = value.trim();
         else if (option == "--tone")
@@ -186,6 +216,12 @@ std::optional<RenderArguments> parseArguments (const juce::StringArray& args, ju
             error = "unknown option '" + option + "'";
             return std::nullopt;
         }
+    }
+
+    if (result.command == "null" && (result.input == juce::File() || result.against == juce::File()))
+    {
+        error = "null needs --in and --against";
+        return std::nullopt;
     }
 
     if ((result.command == "render" && (result.input == juce::File() || result.output == juce::File()))

@@ -16,13 +16,17 @@ struct ParameterAssignment
 struct RenderArguments
 {
     juce::String command;            // "info", "render", "generate", "save-state", "snapshot", "clicks", "presets",
-                                     // "save-preset"
+                                     // "save-preset", "null"
     juce::File plugin;               // the .vst3 or .lv2 bundle
     juce::File input, output;
     juce::File loadState, saveState;
+    juce::File against;              // null: the file the --in file is compared with
+    double nullLimitDb = -120.0;     // null: the largest difference that still counts as a null
     std::optional<double> sampleRate;
     int blockSize = 512;
     bool mono = false;               // generate: one channel; render: feed only the first channel
+    int bits = 32;                   // render, generate: WAV sample format (32 is float, 16 and 24 integer)
+    bool allowClip = false;          // render, generate: write an integer file even where it clips
     std::optional<double> seconds;   // generate: length of the test signal; snapshot: time shown first
     std::optional<int> width, height; // snapshot: window size to ask the editor for
     std::optional<double> toneDb;    // snapshot: level of a sine played through before opening

@@ -13,7 +13,7 @@ int runClicks (const RenderArguments& args)
     std::printf ("%-60s %10s %10s %10s\n", "what moved", "change dB", "steady dB", "limit dB");
 
     juce::String error;
-    const auto bundle = args.plugin != juce::File() ? args.plugin : juce::File (LUMBRA_DEFAULT_BUNDLE);
+    const auto bundle = args.plugin != juce::File() ? args.plugin : defaultBundle();
     const auto results = measureClicks (bundle, conditions, error);
     if (! results.has_value())
         return fail (error);

@@ -2,6 +2,7 @@
 
 #include "plugin/PluginProcessor.h"
 #include "tools/render/PresetCommands.h"
+#include "tools/render/WavOutput.h"
 #include "tools/host/PluginLoader.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
@@ -158,24 +159,6 @@ juce::AudioBuffer<float> resample (const juce::AudioBuffer<float>& source, doubl
     return result;
 }
 
-bool writeWav (const juce::File& file, const juce::AudioBuffer<float>& audio, double sampleRate, juce::String& error)
-{
-    file.deleteFile();
-    juce::WavAudioFormat wav;
-    std::unique_ptr<juce::AudioFormatWriter> writer;
-
-    if (auto stream = file.createOutputStream())
-        writer.reset (wav.createWriterFor (stream.release(), sampleRate, static_cast<unsigned int> (audio.getNumChannels()),
-                                           24, {}, 0));
-
-    if (writer == nullptr || ! writer->writeFromAudioSampleBuffer (audio, 0, audio.getNumSamples()))
-    {
-        error = "cannot write WAV file " + file.getFullPathName();
-        return false;
-    }
-    return true;
-}
-
 // Runs the whole signal through the prepared plug-in in blocks; it always gives back two channels.
 // A format whose ports are fixed at stereo (LV2) refused the mono layout: the one input channel
 // then feeds both inputs, as a host wires a mono track into a stereo plug-in.
@@ -208,10 +191,22 @@ juce::AudioBuffer<float> process (juce::AudioPluginInstance& plugin, const juce:
 }
 } // namespace
 
+juce::File defaultBundle()
+{
+    const auto name = juce::String ("VelbriLabs Lumbra.vst3");
+    const auto toolFolder = juce::File::getSpecialLocation (juce::File::currentExecutableFile).getParentDirectory();
+    for (const auto& candidate : { juce::File (LUMBRA_DEFAULT_BUNDLE),
+                                   toolFolder.getSiblingFile ("lib").getChildFile ("vst3").getChildFile (name),
+                                   juce::File::getSpecialLocation (juce::File::userHomeDirectory).getChildFile (".vst3").getChildFile (name) })
+        if (candidate.isDirectory())
+            return candidate;
+    return juce::File (LUMBRA_DEFAULT_BUNDLE);
+}
+
 std::unique_ptr<juce::AudioPluginInstance> openPlugin (const RenderArguments& args, double sampleRate, juce::String& error,
                                                        bool monoInput)
 {
-    const auto bundle = args.plugin != juce::File() ? args.plugin : juce::File (LUMBRA_DEFAULT_BUNDLE);
+    const auto bundle = args.plugin != juce::File() ? args.plugin : defaultBundle();
     auto plugin = loadPlugin (bundle, sampleRate, args.blockSize, error);
 
     // Prepared before any setting arrives, as in a host: the plug-in then meets the state and the
@@ -282,14 +277,24 @@ int runRender (const RenderArguments& args)
 
     const auto output = process (*plugin, resample (*input, fileRate, sampleRate), args.blockSize, mono);
 
-    if (! writeWav (args.output, output, sampleRate, error))
+    if (! writeWav (args.output, output, sampleRate, args.bits, args.allowClip, error))
         return fail (error);
 
     if (args.saveState != juce::File() && ! saveState (*plugin, args.saveState, error))
         return fail (error);
 
+    // The peak printed is the file's own: an integer file let clip (--allow-clip) holds full scale at most.
+    const auto clip = measureClipping (output);
+    const auto filePeak = args.bits == 32 ? clip.peak : juce::jmin (clip.peak, 1.0f);
     print ("rendered " + juce::String (output.getNumSamples()) + " samples at " + juce::String (sampleRate) + " Hz to "
-           + args.output.getFullPathName() + " (peak " + juce::String (juce::Decibels::gainToDecibels (output.getMagnitude (0, output.getNumSamples())), 1) + " dBFS)");
+           + args.output.getFullPathName() + " (" + juce::String (args.bits) + (args.bits == 32 ? "-bit float" : "-bit")
+           + ", peak " + juce::String (juce::Decibels::gainToDecibels (filePeak), 1) + " dBFS"
+           + (clip.clippedSamples > 0 && args.bits != 32
+                  ? ", " + juce::String (clip.clippedSamples) + " samples clipped, "
+                        + juce::String (juce::Decibels::gainToDecibels (clip.peak), 1) + " dBFS before clipping"
+                  : juce::String())
+           + (clip.peak > 1.0f && args.bits == 32 ? ", above full scale: lower it before an integer format" : "")
+           + ")");
     return 0;
 }
 
@@ -315,7 +320,7 @@ int runGenerate (const RenderArguments& args)
     }
 
     juce::String error;
-    if (! writeWav (args.output, signal, sampleRate, error))
+    if (! writeWav (args.output, signal, sampleRate, args.bits, args.allowClip, error))
         return fail (error);
 
     print ("wrote " + juce::String (args.seconds.value_or (2.0)) + " s test signal to " + args.output.getFullPathName());
@@ -341,4 +346,34 @@ int runSaveState (const RenderArguments& args)
 
     print ("saved state to " + args.output.getFullPathName());
     return 0;
+}
+
+int runNull (const RenderArguments& args)
+{
+    juce::String error;
+    double rateA = 0.0, rateB = 0.0;
+    const auto a = readWav (args.input, rateA, error);
+    if (a == nullptr)
+        return fail (error);
+    const auto b = readWav (args.against, rateB, error);
+    if (b == nullptr)
+        return fail (error);
+
+    if (a->getNumChannels() != b->getNumChannels() || a->getNumSamples() != b->getNumSamples() || rateA != rateB)
+    {
+        print ("no null: the files differ in channels, length or rate");
+        return 1;
+    }
+
+    float difference = 0.0f;
+    for (int channel = 0; channel < a->getNumChannels(); ++channel)
+        for (int i = 0; i < a->getNumSamples(); ++i)
+            difference = juce::jmax (difference, std::abs (a->getSample (channel, i) - b->getSample (channel, i)));
+
+    const auto differenceDb = difference > 0.0f ? juce::Decibels::gainToDecibels (difference, -1000.0f) : -1000.0f;
+    const auto nulls = differenceDb < args.nullLimitDb;
+    print (juce::String (nulls ? "null" : "no null") + ": largest difference "
+           + (difference > 0.0f ? juce::String (differenceDb, 1) + " dBFS" : juce::String ("none (identical)"))
+           + ", limit " + juce::String (args.nullLimitDb, 1) + " dBFS");
+    return nulls ? 0 : 1;
 }

@@ -15,6 +15,11 @@ int runSnapshot (const RenderArguments& args);
 int runClicks (const RenderArguments& args);
 int runPresets (const RenderArguments& args);
 int runSavePreset (const RenderArguments& args);
+int runNull (const RenderArguments& args);
+
+// Without --plugin: the .vst3 built with this tool, else the one installed beside it (the package's
+// /usr/bin next to /usr/lib/vst3), else the one installed into the home folder.
+juce::File defaultBundle();
 
 // Loads the bundle, prepares it (mono input when asked and the format offers it), restores
 // --load-state, applies --preset and then the --set assignments.

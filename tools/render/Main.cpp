@@ -21,6 +21,12 @@ int main (int argc, char* argv[])
         return words.isEmpty() ? 2 : 0;
     }
 
+    if (words.size() == 1 && words[0] == "--version")
+    {
+        std::cout << "lumbra-render " << LUMBRA_VERSION << "\n";
+        return 0;
+    }
+
     juce::String error;
     const auto args = parseArguments (words, error);
     if (! args.has_value())
@@ -41,6 +47,8 @@ int main (int argc, char* argv[])
         return runClicks (*args);
     if (args->command == "presets")
         return runPresets (*args);
+    if (args->command == "null")
+        return runNull (*args);
     if (args->command == "save-preset")
         return runSavePreset (*args);
     return runSaveState (*args);
