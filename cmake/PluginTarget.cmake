@@ -8,7 +8,7 @@ juce_add_plugin(VelbriLabsLumbra
     COMPANY_NAME "velbrilabs"
     COMPANY_WEBSITE "https://velbrilabs.com"
     COMPANY_EMAIL ""
-    VERSION 0.0.1
+    VERSION ${PROJECT_VERSION}
     PLUGIN_MANUFACTURER_CODE Vlbr
     PLUGIN_CODE Lmb1
     FORMATS VST3 LV2 Standalone
@@ -59,6 +59,8 @@ set(LUMBRA_SOURCES
     editor/EditorStageOptions.cpp
     editor/BackgroundCache.cpp
     editor/PresetBar.cpp
+    editor/AboutText.cpp
+    editor/AboutButton.cpp
     ui/VelbriLookAndFeel.cpp
     ui/VelbriLookAndFeelSliders.cpp
     ui/VelbriLookAndFeelFaceplate.cpp

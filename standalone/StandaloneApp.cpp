@@ -84,8 +84,17 @@ public:
     bool moreThanOneInstanceAllowed() override { return true; }
     void anotherInstanceStarted (const juce::String&) override {}
 
-    void initialise (const juce::String&) override
+    void initialise (const juce::String& commandLine) override
     {
+        // Packagers and the release checks ask the app which release it is without opening a window.
+        if (commandLine.trim() == "--version")
+        {
+            std::cout << getApplicationName() << " " << getApplicationVersion() << std::endl;
+            setApplicationReturnValue (0);
+            quit();
+            return;
+        }
+
         if (auto* settings = properties.getUserSettings())
             dropUnreadableSavedState (*settings);
 

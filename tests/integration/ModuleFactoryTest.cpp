@@ -1,5 +1,6 @@
 // Reads the module's VST3 factory directly, below JUCE's hosting layer.
 
+#include "tests/support/ReleaseVersion.h"
 #include "tests/support/Vst3Fixture.h"
 
 #include <pluginterfaces/base/ipluginbase.h>
@@ -61,7 +62,7 @@ TEST (ModuleFactory, ListsTheProcessorAndControllerClassesWithTheirIdentity)
         EXPECT_STREQ (info.category, categories[i]);
         EXPECT_STREQ (info.name, "VelbriLabs Lumbra");
         EXPECT_STREQ (info.vendor, "velbrilabs");
-        EXPECT_STREQ (info.version, "0.0.1");
+        EXPECT_EQ (juce::String (info.version), releasedVersion());
         EXPECT_STREQ (info.subCategories, "Fx");
         EXPECT_STREQ (info.sdkVersion, "VST 3.7.2");
         EXPECT_EQ (info.cardinality, Steinberg::PClassInfo::kManyInstances);
