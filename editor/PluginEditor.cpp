@@ -71,6 +71,7 @@ VelbrinLumbraEditor::VelbrinLumbraEditor (VelbrinLumbraProcessor& processor)
     addAndMakeVisible (gainReductionMeter);
     setupStageOptions();
     addAndMakeVisible (presetBar);
+    addAndMakeVisible (aboutButton);
 
     createAttachments();
 
@@ -205,6 +206,8 @@ void VelbrinLumbraEditor::resized()
     titleArea = layout.titleArea;
 
     applyLayout (layout);
+    // Over the footer's "name version" text, at its left.
+    aboutButton.setBounds (footerArea (getLocalBounds()).toNearestInt().withWidth (220));
     backgroundCache.invalidate();
 }
 

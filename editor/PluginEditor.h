@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/AboutButton.h"
 #include "editor/BackgroundCache.h"
 #include "ui/VelbriChoiceBox.h"
 #include "ui/VelbriGainReductionMeter.h"
@@ -115,6 +116,7 @@ private:
 
     BackgroundCache backgroundCache;
     PresetBar presetBar { processorRef };
+    AboutButton aboutButton;
 
     // Without a tooltip window in the editor no tooltip would ever appear. It keeps itself on top
     // of the other children and stays hidden until the mouse rests on a control with a tip.
