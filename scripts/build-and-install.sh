@@ -10,35 +10,7 @@ scripts/install-deps.sh
 scripts/configure.sh build
 cmake --build build -j2 --target VelbriLabsLumbra_VST3 VelbriLabsLumbra_LV2 VelbriLabsLumbra_Standalone lumbra-render
 
-artefacts=build/VelbriLabsLumbra_artefacts/Release
-
-install_bundle() { # install_bundle SOURCE_BUNDLE DESTINATION_FOLDER
-    local name
-    name="$(basename "$1")"
-    mkdir -p "$2"
-    rm -rf "${2:?}/$name"
-    cp -R "$1" "$2/"
-    echo "Installed: $2/$name"
-}
-
-install_bundle "$artefacts/VST3/VelbriLabs Lumbra.vst3" "$HOME/.vst3"
-install_bundle "$artefacts/LV2/VelbriLabs Lumbra.lv2" "$HOME/.lv2"
-
-app="$HOME/.local/bin/velbrilabs-lumbra"
-mkdir -p "$HOME/.local/bin" "$HOME/.local/share/applications" "$HOME/.local/share/icons/hicolor/256x256/apps"
-install -m 755 "$artefacts/Standalone/VelbriLabs Lumbra" "$app"
-scripts/make-app-icon.sh resources/images/dog.png "$HOME/.local/share/icons/hicolor/256x256/apps/velbrilabs-lumbra.png"
-cat > "$HOME/.local/share/applications/velbrilabs-lumbra.desktop" <<DESKTOP
-[Desktop Entry]
-Type=Application
-Name=VelbriLabs Lumbra
-Comment=Channel strip: trim, EQ, dynamics, two spaces and a tempo-locked echo
-Exec="$app"
-Icon=velbrilabs-lumbra
-Terminal=false
-Categories=AudioVideo;Audio;
-DESKTOP
-echo "Installed: $app and $HOME/.local/share/applications/velbrilabs-lumbra.desktop"
+scripts/install-home.sh build/VelbriLabsLumbra_artefacts/Release
 
 mkdir -p out
 render=build/tools/lumbra-render
@@ -46,9 +18,10 @@ render=build/tools/lumbra-render
 head -n 8 out/plugin-info.txt
 "$render" generate --out out/test-signal.wav --seconds 4
 demo_settings=(--set compAmount=40 --set spaceAMix=30 --set spaceAType=Hall --set spaceAPreDelay=20
-               --set echoMix=20 --set echoDivision=8th --set lowGain=2 --set highGain=1.5)
+               --set echoMix=20 --set echoDivision=8th --set lowGain=2 --set highGain=1.5 --set outputTrim=-4)
 "$render" render --plugin "$HOME/.vst3/VelbriLabs Lumbra.vst3" --in out/test-signal.wav --out out/rendered.wav \
     "${demo_settings[@]}"
 "$render" render --plugin "$HOME/.lv2/VelbriLabs Lumbra.lv2" --in out/test-signal.wav --out out/rendered-lv2.wav \
     "${demo_settings[@]}"
-echo "Done: out/rendered.wav (VST3) and out/rendered-lv2.wav (LV2)"
+echo "Done: out/rendered.wav (VST3) and out/rendered-lv2.wav (LV2), 32-bit float"
+echo "To remove the install: scripts/uninstall.sh"
