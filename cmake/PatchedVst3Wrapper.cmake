@@ -14,11 +14,45 @@ set(LUMBRA_WRAPPER_PATCHES
 set(LUMBRA_PATCHED_CLIENT "${CMAKE_BINARY_DIR}/juce-patched/juce_audio_plugin_client")
 set(LUMBRA_PATCH_STAMP "${LUMBRA_PATCHED_CLIENT}/.patched")
 
-# The stamp records which patches made the copy: any change to the list or to a patch redoes it.
-set(lumbra_patch_digest "${JUCE_MODULES_DIR}")
+# The patches were made against one JUCE release. Debian's module folder carries no version in its
+# path, so the version is read from the modules themselves; another release is refused here rather
+# than patched blindly or compiled against a copy made from the old one.
+set(LUMBRA_PATCHED_JUCE_VERSION "7.0.5")
+set(lumbra_juce_header "${JUCE_MODULES_DIR}/juce_core/system/juce_StandardHeader.h")
+file(STRINGS "${lumbra_juce_header}" lumbra_juce_version_lines
+     REGEX "^#define JUCE_(MAJOR_VERSION|MINOR_VERSION|BUILDNUMBER) +[0-9]+")
+set(lumbra_juce_modules_version "")
+foreach(part IN ITEMS MAJOR_VERSION MINOR_VERSION BUILDNUMBER)
+    string(REGEX MATCH "JUCE_${part} +([0-9]+)" lumbra_match "${lumbra_juce_version_lines}")
+    list(APPEND lumbra_juce_modules_version "${CMAKE_MATCH_1}")
+endforeach()
+list(JOIN lumbra_juce_modules_version "." lumbra_juce_modules_version)
+if(NOT lumbra_juce_modules_version STREQUAL LUMBRA_PATCHED_JUCE_VERSION
+   OR (DEFINED JUCE_VERSION AND NOT JUCE_VERSION STREQUAL LUMBRA_PATCHED_JUCE_VERSION))
+    message(FATAL_ERROR
+        "JUCE ${lumbra_juce_modules_version} found in ${JUCE_MODULES_DIR} (its CMake package says "
+        "'${JUCE_VERSION}'), but the wrapper patches in cmake/patches were made for JUCE "
+        "${LUMBRA_PATCHED_JUCE_VERSION}. Install juce-modules-source ${LUMBRA_PATCHED_JUCE_VERSION}, or "
+        "port the patches to this JUCE and raise LUMBRA_PATCHED_JUCE_VERSION in "
+        "cmake/PatchedVst3Wrapper.cmake.")
+endif()
+
+# The stamp records what made the copy: JUCE's version, a hash of every pristine file of Debian's
+# wrapper module and of each patch. Any change to one of them (a JUCE upgrade in place included)
+# redoes the copy; the pristine files are configure dependencies, so the next build notices.
+file(GLOB_RECURSE lumbra_pristine_client_files LIST_DIRECTORIES false
+     "${JUCE_MODULES_DIR}/juce_audio_plugin_client/*")
+list(SORT lumbra_pristine_client_files)
+set(lumbra_patch_digest "JUCE ${lumbra_juce_modules_version} from ${JUCE_MODULES_DIR}\n")
+foreach(pristine_file IN LISTS lumbra_pristine_client_files)
+    file(SHA256 "${pristine_file}" pristine_hash)
+    file(RELATIVE_PATH pristine_name "${JUCE_MODULES_DIR}" "${pristine_file}")
+    string(APPEND lumbra_patch_digest "${pristine_hash} ${pristine_name}\n")
+endforeach()
 foreach(patch_file IN LISTS LUMBRA_WRAPPER_PATCHES)
     file(SHA256 "${patch_file}" patch_hash)
-    string(APPEND lumbra_patch_digest " ${patch_hash}")
+    get_filename_component(patch_name "${patch_file}" NAME)
+    string(APPEND lumbra_patch_digest "${patch_hash} patch ${patch_name}\n")
 endforeach()
 set(lumbra_applied_digest "")
 if(EXISTS "${LUMBRA_PATCH_STAMP}")
@@ -41,6 +75,7 @@ if(NOT lumbra_applied_digest STREQUAL lumbra_patch_digest)
     file(WRITE "${LUMBRA_PATCH_STAMP}" "${lumbra_patch_digest}")
 endif()
 
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${lumbra_juce_header}" ${lumbra_pristine_client_files})
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${LUMBRA_WRAPPER_PATCHES})
 # Each format target compiles its wrapper from the patched copy.
 foreach(format IN ITEMS VST3 LV2)
