@@ -17,25 +17,9 @@ set(LUMBRA_PATCH_STAMP "${LUMBRA_PATCHED_CLIENT}/.patched")
 # The patches were made against one JUCE release. Debian's module folder carries no version in its
 # path, so the version is read from the modules themselves; another release is refused here rather
 # than patched blindly or compiled against a copy made from the old one.
-set(LUMBRA_PATCHED_JUCE_VERSION "7.0.5")
+include(JuceVersion)
+lumbra_require_juce_version("${JUCE_MODULES_DIR}" lumbra_juce_modules_version)
 set(lumbra_juce_header "${JUCE_MODULES_DIR}/juce_core/system/juce_StandardHeader.h")
-file(STRINGS "${lumbra_juce_header}" lumbra_juce_version_lines
-     REGEX "^#define JUCE_(MAJOR_VERSION|MINOR_VERSION|BUILDNUMBER) +[0-9]+")
-set(lumbra_juce_modules_version "")
-foreach(part IN ITEMS MAJOR_VERSION MINOR_VERSION BUILDNUMBER)
-    string(REGEX MATCH "JUCE_${part} +([0-9]+)" lumbra_match "${lumbra_juce_version_lines}")
-    list(APPEND lumbra_juce_modules_version "${CMAKE_MATCH_1}")
-endforeach()
-list(JOIN lumbra_juce_modules_version "." lumbra_juce_modules_version)
-if(NOT lumbra_juce_modules_version STREQUAL LUMBRA_PATCHED_JUCE_VERSION
-   OR (DEFINED JUCE_VERSION AND NOT JUCE_VERSION STREQUAL LUMBRA_PATCHED_JUCE_VERSION))
-    message(FATAL_ERROR
-        "JUCE ${lumbra_juce_modules_version} found in ${JUCE_MODULES_DIR} (its CMake package says "
-        "'${JUCE_VERSION}'), but the wrapper patches in cmake/patches were made for JUCE "
-        "${LUMBRA_PATCHED_JUCE_VERSION}. Install juce-modules-source ${LUMBRA_PATCHED_JUCE_VERSION}, or "
-        "port the patches to this JUCE and raise LUMBRA_PATCHED_JUCE_VERSION in "
-        "cmake/PatchedVst3Wrapper.cmake.")
-endif()
 
 # The stamp records what made the copy: JUCE's version, a hash of every pristine file of Debian's
 # wrapper module and of each patch. Any change to one of them (a JUCE upgrade in place included)

@@ -61,7 +61,7 @@ grep -qP "^\tlv2:minorVersion $(echo "$release" | cut -d. -f2) ;" "$dsp_ttl" || 
 grep -qP "^\tlv2:microVersion $(echo "$release" | cut -d. -f3) ;" "$dsp_ttl" || fail "the packaged LV2 bundle's lv2:microVersion"
 [ "$("$root/bin/velbrilabs-lumbra" --version 2>/dev/null | tail -n 1)" = "VelbriLabs Lumbra $release" ] \
     || fail "the packaged app's --version"
-zcat "$root/share/doc/velbrilabs-lumbra/changelog.gz" | head -n 1 | grep -qF "velbrilabs-lumbra ($release)" \
+zcat "$root/share/doc/velbrilabs-lumbra/changelog.gz" | sed -n 1p | grep -qF "velbrilabs-lumbra ($release)" \
     || fail "the packaged changelog's newest entry"
 grep -q '^License: GPL-3+$' "$root/share/doc/velbrilabs-lumbra/copyright" || fail "copyright lacks GPL-3+"
 [ "$(grep -c '^License: OFL-1.1$' "$root/share/doc/velbrilabs-lumbra/copyright")" = 1 ] || fail "copyright lacks OFL-1.1"
@@ -75,7 +75,8 @@ for format in vst3 lv2; do
         lv2) packaged="$root/lib/lv2/VelbriLabs Lumbra.lv2"; built="$artefacts/LV2/VelbriLabs Lumbra.lv2" ;;
     esac
     if [ "$format" = vst3 ]; then
-        "$render" info --plugin "$packaged" | grep -qx "version: $release" || fail "the packaged VST3 module's version"
+        "$render" info --plugin "$packaged" > "$work/info-$format.txt"
+        grep -qx "version: $release" "$work/info-$format.txt" || fail "the packaged VST3 module's version"
     fi
     "$render" render --plugin "$packaged" --in "$work/signal.wav" --out "$work/packaged-$format.wav" "${settings[@]}" > /dev/null \
         || fail "the packaged $format bundle does not render"

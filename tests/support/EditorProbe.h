@@ -14,7 +14,7 @@
 // press, drag and read them without the editor exposing its members.
 namespace editorprobe
 {
-inline const std::array<const char*, 48> stackingOrder {
+inline const std::array<const char*, 49> stackingOrder {
     "inputSlider",         "inputLabel",           "lowSlider",           "lowLabel",
     "highSlider",          "highLabel",            "dynamicsSlider",      "dynamicsLabel",
     "spaceASlider",        "spaceALabel",          "spaceBSlider",        "spaceBLabel",
@@ -27,6 +27,7 @@ inline const std::array<const char*, 48> stackingOrder {
     "bypassButton",        "tapButton",            "syncButton",          "bpmLabel",
     "inputMeter",          "outputMeter",          "vuArc",               "gainReductionMeter",
     "spaceAPreDelaySyncButton", "spaceBPreDelaySyncButton", "oversampleBox", "presetBar",
+    "aboutButton",
 };
 
 inline juce::Component& child (juce::Component& editor, const juce::String& name)
