@@ -41,6 +41,8 @@ add_custom_command(
     COMMAND "${LUMBRA_GZIP}" -9nf changelog
     COMMAND "${CMAKE_SOURCE_DIR}/scripts/make-app-icon.sh" "${CMAKE_SOURCE_DIR}/resources/images/dog.png"
             velbrilabs-lumbra.png
+    # gzip gives each .gz its source's time, to the second: touched, they count as newer.
+    COMMAND "${CMAKE_COMMAND}" -E touch lumbra-render.1.gz velbrilabs-lumbra.1.gz changelog.gz
     DEPENDS "${lumbra_package_files}/lumbra-render.1" "${lumbra_package_files}/velbrilabs-lumbra.1"
             "${CMAKE_SOURCE_DIR}/CHANGELOG.md" "${CMAKE_SOURCE_DIR}/packaging/debian-changelog.py"
             "${CMAKE_SOURCE_DIR}/resources/images/dog.png"
