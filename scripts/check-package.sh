@@ -47,6 +47,7 @@ awk '{ $1 = $2 = $3 = $4 = $5 = ""; print }' "$work/contents" | sed 's/^ *//' | 
     && fail "files outside /usr"
 
 # lintian: no errors. Each warning left is explained in the README ("Debian package").
+command -v lintian > /dev/null || { echo "FAIL: lintian is not installed (scripts/install-deps.sh)"; exit 1; }
 lintian --tag-display-limit 0 "$deb" > "$work/lintian" 2>&1 || true
 cat "$work/lintian"
 grep -q '^E: ' "$work/lintian" && fail "lintian reports errors"
