@@ -1,4 +1,5 @@
 #include "tests/support/ProcessorHarness.h"
+#include "tests/support/ReleaseVersion.h"
 #include "tests/support/Vst3Fixture.h"
 
 namespace
@@ -50,7 +51,7 @@ TEST_F (Vst3Fixture, DescribesItselfAsTheChannelStrip)
     const auto description = plugin->getPluginDescription();
     EXPECT_EQ (description.name, "VelbriLabs Lumbra");
     EXPECT_EQ (description.manufacturerName, "velbrilabs");
-    EXPECT_EQ (description.version, "0.0.1");
+    EXPECT_EQ (description.version, releasedVersion());
     EXPECT_EQ (description.category, "Fx");
     EXPECT_FALSE (description.isInstrument);
     EXPECT_EQ (description.numOutputChannels, 2);
