@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/KeyClickButton.h"
 #include "ui/VelbriIconButton.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -18,9 +19,9 @@ public:
 
     void resized() override;
 
-    VelbriIconButton undoButton { "Undo", VelbriIconButton::Icon::undo };
-    VelbriIconButton redoButton { "Redo", VelbriIconButton::Icon::redo };
-    juce::TextButton slotAButton { "A" }, slotBButton { "B" };
+    KeyClickButton<VelbriIconButton> undoButton { "Undo", VelbriIconButton::Icon::undo };
+    KeyClickButton<VelbriIconButton> redoButton { "Redo", VelbriIconButton::Icon::redo };
+    KeyClickButton<juce::TextButton> slotAButton { "A" }, slotBButton { "B" };
 
 private:
     VelbrinLumbraProcessor& processor;

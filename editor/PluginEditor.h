@@ -14,6 +14,7 @@
 #include "ui/VelbriSlider.h"
 #include "ui/VelbriFocusRing.h"
 #include "ui/VelbriValueField.h"
+#include "ui/KeyClickButton.h"
 #include "ui/VelbriVuArc.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -105,18 +106,18 @@ private:
     VelbriSlider spaceAPreDelayKnob, spaceBPreDelayKnob, echoFeedbackKnob;
     juce::Label spaceAPreDelayLabel, spaceBPreDelayLabel, echoFeedbackLabel;
 
-    VelbriLedButton lowEnableButton, highEnableButton, dynamicsEnableButton, spaceAEnableButton, spaceBEnableButton,
+    KeyClickButton<VelbriLedButton> lowEnableButton, highEnableButton, dynamicsEnableButton, spaceAEnableButton, spaceBEnableButton,
         echoEnableButton;
     VelbriLedStackSelector lowModeSelector, highModeSelector, dynamicsModeSelector, spaceATypeSelector,
         spaceBTypeSelector, echoDivisionSelector;
 
-    juce::ToggleButton bypassButton;
-    juce::TextButton tapButton { "TAP" };
+    KeyClickButton<juce::ToggleButton> bypassButton;
+    KeyClickButton<juce::TextButton> tapButton { "TAP" };
     VelbriValueField bpmLabel;
-    juce::ToggleButton syncButton { "SYNC" };
+    KeyClickButton<juce::ToggleButton> syncButton { "SYNC" };
 
     // The pre-delays' tempo lock beside their knobs, and the compressor's oversampling.
-    VelbriLedSwitch spaceAPreDelaySyncButton { "SYNC" }, spaceBPreDelaySyncButton { "SYNC" };
+    KeyClickButton<VelbriLedSwitch> spaceAPreDelaySyncButton { "SYNC" }, spaceBPreDelaySyncButton { "SYNC" };
     VelbriChoiceBox oversampleBox;
 
     VelbriLadderMeter inputMeter, outputMeter;

@@ -102,18 +102,24 @@ bool VelbriLedStackSelector::keyPressed (const juce::KeyPress& key)
         return false;
 
     const auto code = key.getKeyCode();
-    const auto from = juce::jlimit (0, items.size() - 1, selectedIndex);
+    const auto last = items.size() - 1;
+    const auto from = juce::jlimit (0, last, selectedIndex);
+    auto to = from;
 
     if (code == juce::KeyPress::upKey || code == juce::KeyPress::leftKey)
-        pick (juce::jmax (0, from - 1));
+        to = juce::jmax (0, from - 1);
     else if (code == juce::KeyPress::downKey || code == juce::KeyPress::rightKey)
-        pick (juce::jmin (items.size() - 1, from + 1));
+        to = juce::jmin (last, from + 1);
     else if (code == juce::KeyPress::homeKey)
-        pick (0);
+        to = 0;
     else if (code == juce::KeyPress::endKey)
-        pick (items.size() - 1);
+        to = last;
     else
         return false;
+
+    // At an end the key is still the selector's, but it changes nothing and tells no one.
+    if (to != selectedIndex)
+        pick (to);
 
     return true;
 }
