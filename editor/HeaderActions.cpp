@@ -1,6 +1,7 @@
 #include "editor/HeaderActions.h"
 
 #include "plugin/PluginProcessor.h"
+#include "ui/Palette.h"
 
 namespace
 {
@@ -31,6 +32,8 @@ HeaderActions::HeaderActions (VelbrinLumbraProcessor& processorToUse) : processo
         button->setTooltip ("Compare slot " + letter + ": a click switches to it (the other slot keeps the sound you "
                             "leave); the preset menu copies one slot to the other");
         button->setRadioGroupId (slotRadioGroup, juce::dontSendNotification);
+        button->setColour (juce::TextButton::textColourOnId, Palette::accentGlow); // the lit slot's letter glows
+        button->setColour (juce::TextButton::textColourOffId, Palette::textMuted);
         button->onClick = [this, slot]
         {
             processor.abCompare.switchTo (processor, slot);

@@ -24,6 +24,7 @@ SliderBinding::SliderBinding (juce::RangedAudioParameter& parameterToUse, Velbri
     slider.textFromValueFunction = [this] (double value)
     { return parameter.getText (parameter.convertTo0to1 ((float) value), 0); };
     slider.valueFromTextFunction = [this] (const juce::String& text) { return valueForText (text); };
+    slider.setSpokenUnit (parameter.getLabel());
     slider.setDoubleClickReturnValue (true, range.convertFrom0to1 (parameter.getDefaultValue()),
                                       juce::ModifierKeys::commandModifier);
 

@@ -14,6 +14,11 @@ VelbriFocusRing::~VelbriFocusRing() { juce::Desktop::getInstance().removeFocusCh
 
 void VelbriFocusRing::globalFocusChanged (juce::Component* focused)
 {
+    // Focus that a click just gave is the mouse's: the pointer already shows where the user is.
+    const auto sinceClick = juce::Time::getCurrentTime() - juce::Desktop::getInstance().getMainMouseSource().getLastMouseDownTime();
+    if (sinceClick.inMilliseconds() < mouseFocusWindowMs)
+        focused = nullptr;
+
     // A text box being typed into rings the control it belongs to.
     while (focused != nullptr && focused->getParentComponent() != getParentComponent()
            && ! focused->getWantsKeyboardFocus())

@@ -4,7 +4,8 @@
 
 // The ring around the control that has the keyboard focus: one small component on top of the
 // window that follows the focus, so no control draws anything extra and nothing is drawn at all
-// while no control of the window has the focus. It never takes a click.
+// while no control of the window has the focus. Focus given by a click shows no ring (the pointer
+// is there already); the next Tab shows it. It never takes a click.
 class VelbriFocusRing : public juce::Component, private juce::FocusChangeListener
 {
 public:
@@ -18,6 +19,7 @@ public:
     void paint (juce::Graphics&) override;
 
     static constexpr int margin = 3;
+    static constexpr int mouseFocusWindowMs = 300;
 
 private:
     void globalFocusChanged (juce::Component* focused) override;

@@ -26,14 +26,14 @@ void VelbriIconButton::paintButton (juce::Graphics& g, bool highlighted, bool do
     g.drawRoundedRectangle (plate, 3.0f, 1.0f);
 
     // An arc over the top ending in an arrow head pointing down-left (undo) or down-right (redo).
-    const auto box = plate.reduced (plate.getWidth() * 0.27f);
+    const auto box = plate.reduced (plate.getWidth() * 0.2f);
     juce::Path arrow;
     arrow.addCentredArc (box.getCentreX(), box.getCentreY() + box.getHeight() * 0.15f, box.getWidth() * 0.45f,
                          box.getHeight() * 0.4f, 0.0f, juce::MathConstants<float>::pi * 0.5f,
                          -juce::MathConstants<float>::pi * 0.55f, true);
     const auto tip = juce::Point<float> (box.getX() + box.getWidth() * 0.05f, box.getCentreY() + box.getHeight() * 0.2f);
     juce::Path head;
-    head.addTriangle (tip.translated (-3.0f, -3.0f), tip.translated (3.0f, -3.0f), tip.translated (0.0f, 2.5f));
+    head.addTriangle (tip.translated (-3.5f, -3.5f), tip.translated (3.5f, -3.5f), tip.translated (0.0f, 3.0f));
 
     if (icon == Icon::redo)
     {
@@ -44,6 +44,6 @@ void VelbriIconButton::paintButton (juce::Graphics& g, bool highlighted, bool do
 
     const auto colour = available ? Palette::textPrimary : Palette::textMuted.withAlpha (0.5f);
     g.setColour (colour);
-    g.strokePath (arrow, juce::PathStrokeType (1.6f));
+    g.strokePath (arrow, juce::PathStrokeType (2.0f));
     g.fillPath (head);
 }

@@ -19,7 +19,7 @@ public:
     bool isReadOnly() const override { return ! slider.isEnabled(); }
     double getCurrentValue() const override { return slider.getValue(); }
     void setValue (double newValue) override { slider.setValueAsGesture (newValue); }
-    juce::String getCurrentValueAsString() const override { return slider.getTextFromValue (slider.getValue()); }
+    juce::String getCurrentValueAsString() const override { return slider.getSpokenText(); }
     void setValueAsString (const juce::String& text) override { slider.setValueAsGesture (slider.getValueFromText (text)); }
 
     AccessibleValueRange getRange() const override
@@ -45,6 +45,16 @@ public:
 VelbriSlider::VelbriSlider()
 {
     setWantsKeyboardFocus (true);
+}
+
+juce::String VelbriSlider::getSpokenText()
+{
+    const auto text = getTextFromValue (getValue());
+
+    if (spokenUnit.isEmpty() || text.isEmpty() || ! juce::CharacterFunctions::isDigit (text.getLastCharacter()))
+        return text;
+
+    return text + " " + spokenUnit;
 }
 
 double VelbriSlider::getFineStep() const noexcept

@@ -18,6 +18,11 @@ public:
     double getStep() const noexcept { return step; }
     double getFineStep() const noexcept;
 
+    // The unit a screen reader says after a number ("dB", "%", "ms"); none after text such as a
+    // note value, which names itself.
+    void setSpokenUnit (const juce::String& unit) { spokenUnit = unit; }
+    juce::String getSpokenText();
+
     // Sets the value as one complete gesture; a value it already holds changes nothing.
     void setValueAsGesture (double newValue);
     void resetToDefault();
@@ -38,6 +43,7 @@ private:
     void nudge (int direction, bool fine);
     double dragPixelsForFullRange() const;
 
+    juce::String spokenUnit;
     double step = 1.0;
     bool fineDragging = false;
     double fineProportion = 0.0;

@@ -106,7 +106,10 @@ TEST_F (ScreenReader, EveryControlHasARoleATitleAndTheParametersTextAsItsValue)
         {
             case Role::slider:
                 ASSERT_NE (handler->getValueInterface(), nullptr);
-                EXPECT_EQ (handler->getValueInterface()->getCurrentValueAsString(), text);
+                // The parameter's text, its unit after a number ("-3.0 dB", "1/8").
+                EXPECT_EQ (handler->getValueInterface()->getCurrentValueAsString(),
+                           juce::CharacterFunctions::isDigit (text.getLastCharacter()) ? text + " " + parameter.getLabel()
+                                                                                        : text);
                 EXPECT_FALSE (handler->getValueInterface()->isReadOnly());
                 break;
             case Role::toggleButton:
