@@ -248,3 +248,22 @@ TEST (EditorWindow, UndoRedoAndTheCompareSlotsReachTheHostAsBeginPerformEnd)
 
     EXPECT_EQ (editsIn (snapshot.output), expected) << snapshot.output;
 }
+
+// Real keys in the module's own window: after a click on the Low fader, Tab moves the focus to the
+// High switch (Space flips it), Shift-Tab back to the fader (Up moves it), and Ctrl+Z undoes that
+// move. Each reaches the host as one gesture.
+TEST (EditorWindow, TabSpaceArrowsAndCtrlZWorkInTheModulesWindow)
+{
+    const auto layout = computeEditorLayout ({ 0, 0, 1180, 560 });
+    const auto lowFader = layout.low.fader.getCentre();
+
+    const auto snapshot = takeSnapshot ({ "--click", argumentOf (lowFader), "--key", "tab", "--key", "space", "--key",
+                                          "shift+tab", "--key", "up", "--key", "ctrl+z" });
+    ASSERT_EQ (snapshot.exitCode, 0) << snapshot.output;
+
+    juce::StringArray expected;
+    for (const auto* name : { "Low", "High Enabled", "Low", "Low" })
+        expected.addArray ({ juce::String ("begin ") + name, juce::String ("perform ") + name, juce::String ("end ") + name });
+
+    EXPECT_EQ (editsIn (snapshot.output), expected) << snapshot.output;
+}
