@@ -7,6 +7,7 @@
 #include "tests/support/EditorProbe.h"
 #include "tests/support/GestureRecorder.h"
 #include "tests/support/PointerEvents.h"
+#include "tests/support/ProcessorHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -227,4 +228,33 @@ TEST_F (AbSlots, ADamagedSlotInTheStateIsLimitedNeverTrusted)
         processor.abCompare.switchTo (processor, 1 - damage.expectedActive);
         EXPECT_EQ (processor.parameters.getRawParameterValue (ParamIDs::bypass)->load(), 0.0f);
     }
+}
+
+// A switch glides like a preset load: from slot B's output trim of -24 dB back to A's 0 dB, a
+// 1 kHz sine rises over the trims' 20 ms glide, 4 ms at a time, from the old level to the new.
+TEST (AbSlotsAudio, ASwitchGlidesFromOneSlotsLevelToTheOthers)
+{
+    ProcessorHarness harness (48000.0, 64);
+    harness.settle();
+    auto& processor = *harness.processor;
+    processor.abCompare.switchTo (processor, 1);
+    harness.set (ParamIDs::outputTrim, -24.0f);
+    auto warmUp = signals::sine (1000.0, 48000.0, 9600, 0.5f);
+    harness.process (warmUp);
+
+    processor.abCompare.switchTo (processor, 0);
+    EXPECT_EQ (harness.get (ParamIDs::outputTrim), 0.0f);
+    auto after = signals::sine (1000.0, 48000.0, 4800, 0.5f);
+    harness.process (after);
+
+    const auto source = 20.0f * std::log10 (0.5f);
+    EXPECT_NEAR (peakDb (after, 0, 0, 48), source - 24.0f, 3.0f); // the first millisecond: still near B
+    float previous = -200.0f;
+    for (int window = 0; window < 5; ++window)
+    {
+        const auto level = peakDb (after, 0, window * 192, 192);
+        EXPECT_GT (level, previous) << "window " << window;
+        previous = level;
+    }
+    EXPECT_NEAR (peakDb (after, 0, 2400, 2400), source, 0.1f); // landed on A
 }
