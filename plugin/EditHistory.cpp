@@ -82,9 +82,19 @@ void EditHistory::recordSlotSwitch (int from, int to)
         push ({ {}, {}, {}, from, to });
 }
 
+void EditHistory::dropIfRestored()
+{
+    if (! restored.exchange (false))
+        return;
+
+    steps.clear();
+    cursor = 0;
+}
+
 // A new edit drops whatever had been undone; the oldest step goes once the history is full.
 void EditHistory::push (Step step)
 {
+    dropIfRestored();
     steps.erase (steps.begin() + static_cast<std::ptrdiff_t> (cursor), steps.end());
     steps.push_back (std::move (step));
 
@@ -96,7 +106,7 @@ void EditHistory::push (Step step)
 
 bool EditHistory::undo()
 {
-    if (! canUndo() || applying)
+    if (applying || ! canUndo())
         return false;
 
     apply (steps[--cursor], true);
@@ -105,7 +115,7 @@ bool EditHistory::undo()
 
 bool EditHistory::redo()
 {
-    if (! canRedo() || applying)
+    if (applying || ! canRedo())
         return false;
 
     apply (steps[cursor++], false);

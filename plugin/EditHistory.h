@@ -4,6 +4,7 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <map>
@@ -25,9 +26,13 @@ public:
     EditHistory (juce::AudioProcessor& processor, PresetSession& session);
     ~EditHistory() override;
 
-    bool canUndo() const noexcept { return cursor > 0; }
-    bool canRedo() const noexcept { return cursor < steps.size(); }
-    size_t size() const noexcept { return steps.size(); }
+    bool canUndo() { return dropIfRestored(), cursor > 0; }
+    bool canRedo() { return dropIfRestored(), cursor < steps.size(); }
+    size_t size() { return dropIfRestored(), steps.size(); }
+
+    // A restored state is a new starting point: its steps no longer describe the sound, so the
+    // history is dropped at its next use. Any thread (hosts restore states off the message thread).
+    void forgetOnNextUse() noexcept { restored.store (true); }
 
     bool undo();
     bool redo();
@@ -73,6 +78,7 @@ private:
         int slotBefore = -1, slotAfter = -1;
     };
 
+    void dropIfRestored();
     void push (Step step);
     void apply (const Step& step, bool backwards);
     void setParameter (int index, float value);
@@ -93,4 +99,5 @@ private:
     int groupDepth = 0;
     Step group;
     bool applying = false;
+    std::atomic<bool> restored { false };
 };

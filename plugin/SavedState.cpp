@@ -155,6 +155,7 @@ void VelbrinLumbraProcessor::setStateInformation (const void* data, int sizeInBy
 
     // A restored setting is where the sound starts, not a place to glide to.
     startAtSettings.store (true);
+    editHistory.forgetOnNextUse();
 }
 
 // A preset handed over as a state (a host's preset browser loading a .vstpreset): the sound
@@ -174,4 +175,5 @@ void VelbrinLumbraProcessor::restorePreset (const juce::XmlElement& document)
 
     parameters.replaceState (state);
     presetSession.markLoaded (*setting);
+    editHistory.forgetOnNextUse();
 }

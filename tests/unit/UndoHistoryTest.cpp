@@ -169,21 +169,32 @@ TEST_F (UndoHistory, AHundredAndFiftyWheelNotchesAreAllUndone)
     EXPECT_FALSE (open.processor.editHistory.canUndo());
 }
 
-TEST_F (UndoHistory, HostAutomationAndRestoredStatesAreNeverRecorded)
+TEST_F (UndoHistory, HostAutomationIsNeverRecordedAndARestoredStateStartsAfresh)
 {
+    pointer::wheel (open.get<juce::Slider> ("inputSlider"), 1);
+    ASSERT_EQ (open.processor.editHistory.size(), 1u);
+
     auto& parameter = open.parameter (ParamIDs::blend);
     std::thread host ([&] { parameter.setValueNotifyingHost (0.25f); });
     host.join();
     parameter.setValueNotifyingHost (0.5f); // the message thread, still without a gesture
     editorprobe::pumpMessages();
+    EXPECT_EQ (open.processor.editHistory.size(), 1u);
 
+    // The one step undoes the wheel notch only; the automated blend stays.
+    EXPECT_TRUE (press (undoKey));
+    EXPECT_EQ (open.raw (ParamIDs::inputTrim), 0.0f);
+    EXPECT_EQ (open.raw (ParamIDs::blend), 50.0f);
+    EXPECT_TRUE (press (redoKey));
+
+    // A restored state is a new start: the steps before it no longer describe the sound.
     juce::MemoryBlock state;
     open.processor.getStateInformation (state);
     open.processor.setStateInformation (state.getData(), (int) state.getSize());
     editorprobe::pumpMessages();
-
     EXPECT_FALSE (open.processor.editHistory.canUndo());
-    EXPECT_FALSE (press (undoKey) && open.processor.editHistory.canRedo());
+    EXPECT_FALSE (open.processor.editHistory.canRedo());
+    EXPECT_EQ (open.raw (ParamIDs::inputTrim), 0.5f);
 }
 
 TEST_F (UndoHistory, TheHistoryOutlivesTheWindowButNotTheProject)
