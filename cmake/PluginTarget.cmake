@@ -35,6 +35,8 @@ set(LUMBRA_SOURCES
     plugin/PresetSession.cpp
     plugin/PresetDocument.cpp
     plugin/PresetLoading.cpp
+    plugin/EditHistory.cpp
+    plugin/AbCompare.cpp
     plugin/VstPresetFile.cpp
     plugin/UserPresetLibrary.cpp
     dsp/BlockDriver.cpp
@@ -61,6 +63,8 @@ set(LUMBRA_SOURCES
     editor/PresetBar.cpp
     editor/AboutText.cpp
     editor/AboutButton.cpp
+    editor/SliderBinding.cpp
+    editor/HeaderActions.cpp
     ui/VelbriLookAndFeel.cpp
     ui/VelbriLookAndFeelSliders.cpp
     ui/VelbriLookAndFeelFaceplate.cpp
@@ -72,7 +76,11 @@ set(LUMBRA_SOURCES
     ui/VelbriLedStackSelector.cpp
     ui/VelbriLadderMeter.cpp
     ui/VelbriVuArc.cpp
-    ui/VelbriGainReductionMeter.cpp)
+    ui/VelbriGainReductionMeter.cpp
+    ui/VelbriSlider.cpp
+    ui/VelbriIconButton.cpp
+    ui/VelbriFocusRing.cpp
+    editor/EditorKeyboard.cpp)
 list(TRANSFORM LUMBRA_SOURCES PREPEND "${CMAKE_SOURCE_DIR}/")
 
 target_sources(VelbriLabsLumbra PRIVATE ${LUMBRA_SOURCES})

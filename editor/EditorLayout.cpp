@@ -71,6 +71,16 @@ juce::Rectangle<int> layoutPresetBar (juce::Rectangle<int> title)
     return bar.withSizeKeepingCentre (bar.getWidth(), juce::jmin (height, bar.getHeight()));
 }
 
+// Four 22-pixel cells (A, B, undo, redo) with their gaps, ending 6 pixels left of the bar.
+juce::Rectangle<int> headerActionsBeside (juce::Rectangle<int> presetBar)
+{
+    constexpr int cell = 22, width = 4 * cell + 2 + 8 + 2, gap = 6;
+    if (presetBar.isEmpty())
+        return {};
+
+    return { presetBar.getX() - gap - width, presetBar.getCentreY() - cell / 2, width, cell };
+}
+
 void layoutHeader (EditorLayout& layout)
 {
     auto hdr = layout.headerArea.reduced (10, 8);
@@ -79,6 +89,7 @@ void layoutHeader (EditorLayout& layout)
     hdr.removeFromRight (10);
     layout.titleArea = hdr;
     layout.presetBar = layoutPresetBar (layout.titleArea);
+    layout.headerActions = headerActionsBeside (layout.presetBar);
 }
 
 void layoutModules (EditorLayout& layout)

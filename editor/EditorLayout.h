@@ -35,6 +35,9 @@ struct EditorLayout
 
     // In the header's free space, right of the wordmark and clear of the VU arc.
     juce::Rectangle<int> presetBar;
+
+    // The A/B slots and undo/redo, just left of the preset bar.
+    juce::Rectangle<int> headerActions;
     StripBounds input, output;
     ModuleBounds low, high, dynamics, spaceA, spaceB, echo;
     TempoBounds tempo;

@@ -27,6 +27,9 @@ void VelbrinLumbraEditor::setupTempoPanel()
 {
     tapButton.onClick = [this] { processorRef.registerTap(); };
 
+    tapButton.setTitle ("Tap tempo");
+    syncButton.setTitle ("Host tempo sync");
+    bpmLabel.setTitle ("Manual tempo");
     syncButton.setTooltip (syncTooltip);
     syncButton.setToggleState (processorRef.hostSyncEnabled.load(), juce::dontSendNotification);
     syncButton.onClick = [this] { processorRef.hostSyncEnabled.store (syncButton.getToggleState()); };
@@ -61,6 +64,17 @@ void VelbrinLumbraEditor::timerCallback()
     refreshBpmReadout();
     relightSelectors();
     presetBar.refresh();
+    headerActions.refresh();
+    refreshSyncButton();
+}
+
+// A restored state, a preset or an A/B switch can change the flag behind the open window.
+void VelbrinLumbraEditor::refreshSyncButton()
+{
+    const auto on = processorRef.hostSyncEnabled.load();
+
+    if (syncButton.getToggleState() != on)
+        syncButton.setToggleState (on, juce::dontSendNotification);
 }
 
 // Each meter repaints itself only when what it draws changes.

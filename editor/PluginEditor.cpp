@@ -14,6 +14,12 @@ constexpr int defaultWidth = 1180;
 constexpr int defaultHeight = 560;
 constexpr int refreshIntervalMs = 33;
 
+// One wheel notch or arrow key: half a decibel, one percent or one millisecond.
+double stepFor (const juce::RangedAudioParameter& parameter)
+{
+    return parameter.getLabel() == "dB" ? 0.5 : 1.0;
+}
+
 juce::Image decodeImage (const void* data, int size)
 {
     return juce::ImageFileFormat::loadFrom (data, static_cast<size_t> (size));
@@ -69,11 +75,18 @@ VelbrinLumbraEditor::VelbrinLumbraEditor (VelbrinLumbraProcessor& processor)
     addAndMakeVisible (outputMeter);
     addAndMakeVisible (vuArc);
     addAndMakeVisible (gainReductionMeter);
+    inputMeter.setTitle ("Input level");
+    outputMeter.setTitle ("Output level");
+    vuArc.setTitle ("Output VU");
+    gainReductionMeter.setTitle ("Dynamics gain reduction");
     setupStageOptions();
     addAndMakeVisible (presetBar);
     addAndMakeVisible (aboutButton);
+    addAndMakeVisible (headerActions);
+    addChildComponent (focusRing);
 
     createAttachments();
+    setupKeyboardOrder();
 
     setSize (defaultWidth, defaultHeight);
     setResizable (true, true);
@@ -112,6 +125,7 @@ void VelbrinLumbraEditor::setupKnob (juce::Slider& knob)
 {
     knob.setSliderStyle (juce::Slider::RotaryHorizontalVerticalDrag);
     knob.setTextBoxStyle (juce::Slider::NoTextBox, true, 0, 0);
+    knob.setPopupDisplayEnabled (true, true, this); // a knob has no value box: show it while turning
     addAndMakeVisible (knob);
 }
 
@@ -130,6 +144,7 @@ void VelbrinLumbraEditor::setupSelector (VelbriLedStackSelector& selector, const
                                          const juce::String& parameterId)
 {
     selector.setItems (choices);
+    nameForScreenReaders (selector, parameterId);
     selector.setSelectedIndex (choiceIndexOf (parameterId));
     addAndMakeVisible (selector);
 
@@ -157,7 +172,7 @@ int VelbrinLumbraEditor::choiceIndexOf (const juce::String& parameterId) const
 void VelbrinLumbraEditor::createAttachments()
 {
     auto& state = processorRef.parameters;
-    const std::array<std::pair<const juce::String*, juce::Slider*>, 12> sliders { {
+    const std::array<std::pair<const juce::String*, VelbriSlider*>, 12> sliders { {
         { &ParamIDs::inputTrim, &inputSlider },
         { &ParamIDs::lowGain, &lowSlider },
         { &ParamIDs::highGain, &highSlider },
@@ -184,10 +199,18 @@ void VelbrinLumbraEditor::createAttachments()
     } };
 
     for (size_t i = 0; i < sliders.size(); ++i)
-        sliderAttachments[i] = std::make_unique<SliderAttachment> (state, *sliders[i].first, *sliders[i].second);
+    {
+        auto& parameter = *state.getParameter (*sliders[i].first);
+        sliders[i].second->setStep (stepFor (parameter));
+        sliderBindings[i] = std::make_unique<SliderBinding> (parameter, *sliders[i].second);
+        nameForScreenReaders (*sliders[i].second, *sliders[i].first);
+    }
 
     for (size_t i = 0; i < buttons.size(); ++i)
+    {
         buttonAttachments[i] = std::make_unique<ButtonAttachment> (state, *buttons[i].first, *buttons[i].second);
+        nameForScreenReaders (*buttons[i].second, *buttons[i].first);
+    }
 
     oversampleAttachment = std::make_unique<ComboBoxAttachment> (state, ParamIDs::compOversample, oversampleBox);
 }
@@ -208,6 +231,7 @@ void VelbrinLumbraEditor::resized()
     applyLayout (layout);
     // Over the footer's "name version" text, at its left.
     aboutButton.setBounds (footerArea (getLocalBounds()).toNearestInt().withWidth (220));
+    focusRing.follow (focusRing.getTarget());
     backgroundCache.invalidate();
 }
 
@@ -217,6 +241,7 @@ void VelbrinLumbraEditor::applyLayout (const EditorLayout& layout)
     vuArc.setBounds (layout.vuArc);
     gainReductionMeter.setBounds (layout.gainReductionMeter);
     presetBar.setBounds (layout.presetBar);
+    headerActions.setBounds (layout.headerActions);
 
     inputLabel.setBounds (layout.input.caption);
     inputMeter.setBounds (layout.input.meter);

@@ -2,6 +2,8 @@
 
 #include "editor/AboutButton.h"
 #include "editor/BackgroundCache.h"
+#include "editor/HeaderActions.h"
+#include "editor/SliderBinding.h"
 #include "ui/VelbriChoiceBox.h"
 #include "ui/VelbriGainReductionMeter.h"
 #include "editor/PresetBar.h"
@@ -10,6 +12,10 @@
 #include "ui/VelbriLedSwitch.h"
 #include "ui/VelbriLedStackSelector.h"
 #include "ui/VelbriLookAndFeel.h"
+#include "ui/VelbriSlider.h"
+#include "ui/VelbriFocusRing.h"
+#include "ui/VelbriValueField.h"
+#include "ui/KeyClickButton.h"
 #include "ui/VelbriVuArc.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -46,8 +52,11 @@ public:
     // changed.
     void timerCallback() override;
 
+    // Ctrl/Cmd+Z undoes the window's last edit, Ctrl/Cmd+Shift+Z (or Ctrl/Cmd+Y) redoes it. Reaches
+    // the window only from a focused control: with none focused, every key stays the host's.
+    bool keyPressed (const juce::KeyPress& key) override;
+
 private:
-    using SliderAttachment = juce::AudioProcessorValueTreeState::SliderAttachment;
     using ButtonAttachment = juce::AudioProcessorValueTreeState::ButtonAttachment;
     using ComboBoxAttachment = juce::AudioProcessorValueTreeState::ComboBoxAttachment;
 
@@ -61,6 +70,8 @@ private:
     void setupStageOptions();
     void nameForScreenReaders (juce::Component& control, const juce::String& parameterId);
     void createAttachments();
+    void setupKeyboardOrder();
+    void refreshSyncButton();
 
     void applyLayout (const EditorLayout& layout);
     static void placeModule (const ModuleBounds& bounds, juce::Button& ledButton, VelbriLedStackSelector& selector,
@@ -88,26 +99,26 @@ private:
 
     juce::Rectangle<int> headerArea, inputArea, modulesArea, tempoArea, outputArea, spaceAArea, spaceBArea, titleArea;
 
-    juce::Slider inputSlider, lowSlider, highSlider, dynamicsSlider, spaceASlider, spaceBSlider, echoSlider,
+    VelbriSlider inputSlider, lowSlider, highSlider, dynamicsSlider, spaceASlider, spaceBSlider, echoSlider,
         blendSlider, outputSlider;
     juce::Label inputLabel, lowLabel, highLabel, dynamicsLabel, spaceALabel, spaceBLabel, echoLabel, blendLabel,
         outputLabel;
 
-    juce::Slider spaceAPreDelayKnob, spaceBPreDelayKnob, echoFeedbackKnob;
+    VelbriSlider spaceAPreDelayKnob, spaceBPreDelayKnob, echoFeedbackKnob;
     juce::Label spaceAPreDelayLabel, spaceBPreDelayLabel, echoFeedbackLabel;
 
-    VelbriLedButton lowEnableButton, highEnableButton, dynamicsEnableButton, spaceAEnableButton, spaceBEnableButton,
+    KeyClickButton<VelbriLedButton> lowEnableButton, highEnableButton, dynamicsEnableButton, spaceAEnableButton, spaceBEnableButton,
         echoEnableButton;
     VelbriLedStackSelector lowModeSelector, highModeSelector, dynamicsModeSelector, spaceATypeSelector,
         spaceBTypeSelector, echoDivisionSelector;
 
-    juce::ToggleButton bypassButton;
-    juce::TextButton tapButton { "TAP" };
-    juce::Label bpmLabel;
-    juce::ToggleButton syncButton { "SYNC" };
+    KeyClickButton<juce::ToggleButton> bypassButton;
+    KeyClickButton<juce::TextButton> tapButton { "TAP" };
+    VelbriValueField bpmLabel;
+    KeyClickButton<juce::ToggleButton> syncButton { "SYNC" };
 
     // The pre-delays' tempo lock beside their knobs, and the compressor's oversampling.
-    VelbriLedSwitch spaceAPreDelaySyncButton { "SYNC" }, spaceBPreDelaySyncButton { "SYNC" };
+    KeyClickButton<VelbriLedSwitch> spaceAPreDelaySyncButton { "SYNC" }, spaceBPreDelaySyncButton { "SYNC" };
     VelbriChoiceBox oversampleBox;
 
     VelbriLadderMeter inputMeter, outputMeter;
@@ -117,12 +128,14 @@ private:
     BackgroundCache backgroundCache;
     PresetBar presetBar { processorRef };
     AboutButton aboutButton;
+    HeaderActions headerActions { processorRef };
+    VelbriFocusRing focusRing;
 
     // Without a tooltip window in the editor no tooltip would ever appear. It keeps itself on top
     // of the other children and stays hidden until the mouse rests on a control with a tip.
     juce::TooltipWindow tooltipWindow { this, 700 };
 
-    std::array<std::unique_ptr<SliderAttachment>, 12> sliderAttachments;
+    std::array<std::unique_ptr<SliderBinding>, 12> sliderBindings;
     std::array<std::unique_ptr<ButtonAttachment>, 9> buttonAttachments;
     std::unique_ptr<ComboBoxAttachment> oversampleAttachment;
 

@@ -27,6 +27,8 @@ PresetBar::PresetBar (VelbrinLumbraProcessor& processorToUse, UserPresetLibrary 
     nameField.addListener (this);
     addChildComponent (nameField);
     setTooltip ("Click for the preset menu");
+    setTitle ("Preset");
+    setWantsKeyboardFocus (true);
     refresh();
 }
 
@@ -145,6 +147,7 @@ juce::PopupMenu PresetBar::buildMenu() const
         menu.addItem (firstUserItem + i, userNames[i], true, userNames[i] == current);
 
     menu.addSeparator();
+    menu.addItem (copySlotItem, processor.abCompare.activeSlot() == 0 ? "Copy A to B" : "Copy B to A");
     menu.addItem (saveAsItem, "Save As...");
     menu.addItem (deleteItem, "Delete", isUserPreset (current));
     return menu;
@@ -160,6 +163,11 @@ void PresetBar::handleMenuItem (int itemId)
         loadByName (library.names()[itemId - firstUserItem]);
     else if (itemId == saveAsItem)
         beginSaveAs();
+    else if (itemId == copySlotItem)
+    {
+        processor.abCompare.copyToOther (processor);
+        showMessage (processor.abCompare.activeSlot() == 0 ? "Copied A to B" : "Copied B to A");
+    }
     else if (itemId == deleteItem)
     {
         juce::String error;
@@ -224,17 +232,7 @@ void PresetBar::mouseUp (const juce::MouseEvent& event)
     {
         case Part::previous: step (-1); break;
         case Part::next: step (1); break;
-        case Part::name:
-        {
-            juce::Component::SafePointer<PresetBar> safeThis (this);
-            buildMenu().showMenuAsync (juce::PopupMenu::Options().withTargetComponent (this),
-                                       [safeThis] (int itemId)
-                                       {
-                                           if (safeThis != nullptr && itemId != 0)
-                                               safeThis->handleMenuItem (itemId);
-                                       });
-            break;
-        }
+        case Part::name: showMenu(); break;
         case Part::none: break;
     }
 }
@@ -251,4 +249,61 @@ void PresetBar::mouseExit (const juce::MouseEvent&)
     auto next = look;
     next.hoveredPart = 0;
     setLook (next);
+}
+
+void PresetBar::showMenu()
+{
+    juce::Component::SafePointer<PresetBar> safeThis (this);
+    buildMenu().showMenuAsync (juce::PopupMenu::Options().withTargetComponent (this),
+                               [safeThis] (int itemId)
+                               {
+                                   if (safeThis != nullptr && itemId != 0)
+                                       safeThis->handleMenuItem (itemId);
+                               });
+}
+
+bool PresetBar::keyPressed (const juce::KeyPress& key)
+{
+    if (key.getModifiers().isCommandDown() || key.getModifiers().isAltDown())
+        return false;
+
+    const auto code = key.getKeyCode();
+
+    if (code == juce::KeyPress::leftKey || code == juce::KeyPress::upKey)
+        step (-1);
+    else if (code == juce::KeyPress::rightKey || code == juce::KeyPress::downKey)
+        step (1);
+    else if (code == juce::KeyPress::returnKey || code == juce::KeyPress::spaceKey)
+        showMenu();
+    else
+        return false;
+
+    return true;
+}
+
+namespace
+{
+class ShownName : public juce::AccessibilityTextValueInterface
+{
+public:
+    explicit ShownName (const PresetBar& barToRead) : bar (barToRead) {}
+
+    bool isReadOnly() const override { return true; }
+    juce::String getCurrentValueAsString() const override { return bar.getShownName(); }
+    void setValueAsString (const juce::String&) override {}
+
+private:
+    const PresetBar& bar;
+};
+} // namespace
+
+std::unique_ptr<juce::AccessibilityHandler> PresetBar::createAccessibilityHandler()
+{
+    const auto open = [this] { showMenu(); };
+    return std::make_unique<juce::AccessibilityHandler> (
+        *this, juce::AccessibilityRole::comboBox,
+        juce::AccessibilityActions()
+            .addAction (juce::AccessibilityActionType::press, open)
+            .addAction (juce::AccessibilityActionType::showMenu, open),
+        juce::AccessibilityHandler::Interfaces { std::make_unique<ShownName> (*this) });
 }

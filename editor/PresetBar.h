@@ -17,7 +17,8 @@ public:
     enum class Part { none, previous, name, next };
 
     // Menu item IDs: factory presets from 1, user presets from 1001.
-    static constexpr int firstFactoryItem = 1, firstUserItem = 1001, saveAsItem = 5001, deleteItem = 5002;
+    static constexpr int firstFactoryItem = 1, firstUserItem = 1001, saveAsItem = 5001, deleteItem = 5002,
+                         copySlotItem = 5003;
 
     explicit PresetBar (VelbrinLumbraProcessor& processor, UserPresetLibrary library = {});
 
@@ -46,6 +47,16 @@ public:
     void mouseUp (const juce::MouseEvent& event) override;
     void mouseMove (const juce::MouseEvent& event) override;
     void mouseExit (const juce::MouseEvent& event) override;
+
+    // With the keyboard focus: Left/Right (or Up/Down) step through the presets, Enter or Space
+    // opens the menu.
+    bool keyPressed (const juce::KeyPress& key) override;
+    void showMenu();
+
+    // Public so that what a screen reader is told can be checked without a window on the desktop:
+    // a combo box named "Preset" whose value is the name shown, opened by press.
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
+    juce::String getShownName() const { return look.name + (look.edited ? " (edited)" : ""); }
 
 private:
     bool isUserPreset (const juce::String& name) const;

@@ -16,6 +16,9 @@ VelbrinLumbraProcessor::VelbrinLumbraProcessor()
     // Read once, here, never on the audio thread: tests compare the strip with one that never idles.
     idleWatch.allow (juce::SystemStats::getEnvironmentVariable ("LUMBRA_NEVER_IDLE", {}).isEmpty());
 
+    // Undoing or redoing an A/B switch switches again.
+    editHistory.switchSlot = [this] (int slot) { abCompare.switchTo (*this, slot); };
+
     parameters.addParameterListener (ParamIDs::compOversample, this);
     reportLatency();
     startTimerHz (20);

@@ -5,6 +5,8 @@
 #include "dsp/LatencyDelay.h"
 #include "dsp/OversampledDynamics.h"
 #include "dsp/TrimStage.h"
+#include "plugin/AbCompare.h"
+#include "plugin/EditHistory.h"
 #include "plugin/ParameterHandles.h"
 #include "plugin/PresetSession.h"
 #include "plugin/SyncView.h"
@@ -79,6 +81,12 @@ public:
 
     // The preset the sound was loaded from, saved with the project (message thread).
     PresetSession presetSession;
+
+    // The window's own edits, for its undo and redo; kept while the window is closed, never saved.
+    EditHistory editHistory { *this, presetSession };
+
+    // The A/B compare slots; the other slot is kept in the saved state.
+    AbCompare abCompare;
 
     // Whether the chain idles: its input and every tail have died away, and no stage runs.
     std::atomic<bool> idling { false };

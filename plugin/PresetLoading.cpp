@@ -5,6 +5,8 @@
 
 void loadPreset (VelbrinLumbraProcessor& processor, const PresetSetting& setting)
 {
+    const EditHistory::Group oneStep (processor.editHistory);
+
     for (const auto& [id, value] : setting.values)
     {
         if (! soundParameterIds().contains (id))

@@ -51,6 +51,19 @@ void PresetSession::markRestored (const juce::String& restoredName, const juce::
     reference = std::move (restored);
 }
 
+PresetSession::Snapshot PresetSession::snapshot() const
+{
+    const juce::ScopedLock held (lock);
+    return { name, reference };
+}
+
+void PresetSession::restore (const Snapshot& snapshot)
+{
+    const juce::ScopedLock held (lock);
+    name = sanitisePresetName (snapshot.name);
+    reference = snapshot.reference;
+}
+
 bool PresetSession::isEdited (const juce::AudioProcessorValueTreeState& parameters) const
 {
     const juce::ScopedLock held (lock);

@@ -20,6 +20,16 @@ public:
     // factory preset of that name when there is one, so edits saved with the project still show.
     void markRestored (const juce::String& name, const juce::AudioProcessorValueTreeState& parameters);
 
+    // The name and reference together, to be put back as they were (undo, the A/B slots).
+    struct Snapshot
+    {
+        juce::String name;
+        std::vector<PresetValue> reference;
+    };
+
+    Snapshot snapshot() const;
+    void restore (const Snapshot& snapshot);
+
     // True when any sound parameter differs from the reference by half a step or more.
     bool isEdited (const juce::AudioProcessorValueTreeState& parameters) const;
 

@@ -112,6 +112,7 @@ void VelbrinLumbraProcessor::getStateInformation (juce::MemoryBlock& destination
         else
             xml->removeAttribute ("presetName");
 
+        abCompare.writeTo (*xml);
         copyXmlToBinary (*xml, destination);
     }
 }
@@ -138,13 +139,23 @@ void VelbrinLumbraProcessor::setStateInformation (const void* data, int sizeInBy
     const auto presetName = xml->getStringAttribute ("presetName");
     xml->removeAttribute ("presetName");
 
+    // The compare slots are read once the sound is in place (missing values are the sound's).
+    std::unique_ptr<juce::XmlElement> compare;
+    if (auto* found = xml->getChildByName (AbCompare::elementTag))
+    {
+        compare = std::make_unique<juce::XmlElement> (*found);
+        xml->deleteAllChildElementsWithTagName (AbCompare::elementTag);
+    }
+
     auto state = juce::ValueTree::fromXml (*xml);
     repairParameterValues (state, parameters);
     parameters.replaceState (state);
     presetSession.markRestored (presetName, parameters);
+    abCompare.readFrom (compare.get(), *this);
 
     // A restored setting is where the sound starts, not a place to glide to.
     startAtSettings.store (true);
+    editHistory.forgetOnNextUse();
 }
 
 // A preset handed over as a state (a host's preset browser loading a .vstpreset): the sound
@@ -164,4 +175,5 @@ void VelbrinLumbraProcessor::restorePreset (const juce::XmlElement& document)
 
     parameters.replaceState (state);
     presetSession.markLoaded (*setting);
+    editHistory.forgetOnNextUse();
 }

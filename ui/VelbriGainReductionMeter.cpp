@@ -1,5 +1,7 @@
 #include "ui/VelbriGainReductionMeter.h"
 
+#include "ui/MeterAccessibility.h"
+
 #include "ui/VelbriLookAndFeel.h"
 
 VelbriGainReductionMeter::VelbriGainReductionMeter()
@@ -28,4 +30,11 @@ juce::String VelbriGainReductionMeter::getTooltip()
 void VelbriGainReductionMeter::paint (juce::Graphics& g)
 {
     VelbriLookAndFeel::drawGainReductionMeter (g, getLocalBounds().toFloat(), reductionDb);
+}
+
+std::unique_ptr<juce::AccessibilityHandler> VelbriGainReductionMeter::createAccessibilityHandler()
+{
+    return std::make_unique<MeterAccessibility> (
+        *this, juce::Range<double> (0.0, 24.0), [this] { return (double) reductionDb; },
+        [this] { return juce::String (reductionDb, 1) + " dB reduction"; });
 }

@@ -17,6 +17,9 @@ public:
     juce::String getTooltip() override;
     void paint (juce::Graphics&) override;
 
+    // A read-only value for screen readers, its level as text on request.
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
+
 private:
     float reductionDb = 0.0f;
 

@@ -1,5 +1,7 @@
 #include "ui/VelbriLadderMeter.h"
 
+#include "ui/MeterAccessibility.h"
+
 #include "ui/Palette.h"
 
 namespace
@@ -57,4 +59,11 @@ void VelbriLadderMeter::paint (juce::Graphics& g)
         g.setColour (segment < lit ? litColourOf (segment) : unlit);
         g.fillRect (bounds.getX(), y, bounds.getWidth(), segmentHeight);
     }
+}
+
+std::unique_ptr<juce::AccessibilityHandler> VelbriLadderMeter::createAccessibilityHandler()
+{
+    return std::make_unique<MeterAccessibility> (*this, juce::Range<double> (-100.0, 6.0),
+                                                 [this] { return (double) levelDb; },
+                                                 [this] { return spokenLevel (levelDb); });
 }

@@ -21,6 +21,9 @@ public:
 
     void paint (juce::Graphics&) override;
 
+    // A read-only value for screen readers, its level as text on request.
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
+
 private:
     static juce::Colour litColourOf (int segment);
 

@@ -1,6 +1,7 @@
 #include "ui/VelbriLedButton.h"
 
 #include "ui/Palette.h"
+#include "ui/SwitchAccessibility.h"
 #include "ui/VelbriLookAndFeel.h"
 
 VelbriLedButton::VelbriLedButton()
@@ -14,4 +15,9 @@ void VelbriLedButton::paintButton (juce::Graphics& g, bool shouldDrawButtonAsHig
     const auto colour = getToggleState() ? Palette::accentGlow
                                          : Palette::textMuted.withAlpha (shouldDrawButtonAsHighlighted ? 0.6f : 0.35f);
     VelbriLookAndFeel::drawLed (g, getLocalBounds().toFloat(), colour);
+}
+
+std::unique_ptr<juce::AccessibilityHandler> VelbriLedButton::createAccessibilityHandler()
+{
+    return std::make_unique<SwitchAccessibility> (*this);
 }

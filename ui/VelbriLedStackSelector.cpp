@@ -8,9 +8,71 @@ namespace
 constexpr float captionFontHeight = 12.5f;
 }
 
+// One row as a screen reader sees it: a radio button named by its caption.
+class VelbriLedStackSelector::Row : public juce::Component
+{
+public:
+    Row (VelbriLedStackSelector& ownerToUse, int indexToUse) : owner (ownerToUse), index (indexToUse)
+    {
+        setInterceptsMouseClicks (false, false);
+        setWantsKeyboardFocus (false);
+        setTitle (owner.items[index]);
+    }
+
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override
+    {
+        return std::make_unique<Handler> (*this);
+    }
+
+    bool isLit() const { return owner.selectedIndex == index; }
+
+private:
+    class Handler : public juce::AccessibilityHandler
+    {
+    public:
+        explicit Handler (Row& rowToUse)
+            : AccessibilityHandler (rowToUse, juce::AccessibilityRole::radioButton,
+                                    juce::AccessibilityActions().addAction (juce::AccessibilityActionType::press,
+                                                                            [&rowToUse] { rowToUse.press(); })),
+              row (rowToUse)
+        {
+        }
+
+        juce::AccessibleState getCurrentState() const override
+        {
+            const auto state = AccessibilityHandler::getCurrentState().withCheckable();
+            return row.isLit() ? state.withChecked() : state;
+        }
+
+    private:
+        Row& row;
+    };
+
+    void press() { owner.pick (index); }
+
+    VelbriLedStackSelector& owner;
+    const int index;
+};
+
+VelbriLedStackSelector::VelbriLedStackSelector()
+{
+    setWantsKeyboardFocus (true);
+}
+
+VelbriLedStackSelector::~VelbriLedStackSelector() = default;
+
 void VelbriLedStackSelector::setItems (const juce::StringArray& newItems)
 {
     items = newItems;
+    rows.clear();
+
+    for (int i = 0; i < items.size(); ++i)
+    {
+        rows.push_back (std::make_unique<Row> (*this, i));
+        addAndMakeVisible (*rows.back());
+    }
+
+    resized();
     repaint();
 }
 
@@ -21,6 +83,58 @@ void VelbriLedStackSelector::setSelectedIndex (int index)
 
     selectedIndex = index;
     repaint();
+}
+
+void VelbriLedStackSelector::pick (int index)
+{
+    if (! juce::isPositiveAndBelow (index, items.size()))
+        return;
+
+    setSelectedIndex (index);
+
+    if (onChange)
+        onChange (index);
+}
+
+bool VelbriLedStackSelector::keyPressed (const juce::KeyPress& key)
+{
+    if (key.getModifiers().isCommandDown() || key.getModifiers().isAltDown() || items.isEmpty())
+        return false;
+
+    const auto code = key.getKeyCode();
+    const auto last = items.size() - 1;
+    const auto from = juce::jlimit (0, last, selectedIndex);
+    auto to = from;
+
+    if (code == juce::KeyPress::upKey || code == juce::KeyPress::leftKey)
+        to = juce::jmax (0, from - 1);
+    else if (code == juce::KeyPress::downKey || code == juce::KeyPress::rightKey)
+        to = juce::jmin (last, from + 1);
+    else if (code == juce::KeyPress::homeKey)
+        to = 0;
+    else if (code == juce::KeyPress::endKey)
+        to = last;
+    else
+        return false;
+
+    // At an end the key is still the selector's, but it changes nothing and tells no one.
+    if (to != selectedIndex)
+        pick (to);
+
+    return true;
+}
+
+void VelbriLedStackSelector::resized()
+{
+    const auto rowHeight = rows.empty() ? 0 : getHeight() / static_cast<int> (rows.size());
+
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i]->setBounds (0, static_cast<int> (i) * rowHeight, getWidth(), rowHeight);
+}
+
+std::unique_ptr<juce::AccessibilityHandler> VelbriLedStackSelector::createAccessibilityHandler()
+{
+    return std::make_unique<juce::AccessibilityHandler> (*this, juce::AccessibilityRole::group);
 }
 
 // The row is taken from the release position; a release above or below the stack (the press

@@ -1,6 +1,7 @@
 #include "ui/VelbriLedSwitch.h"
 
 #include "ui/Palette.h"
+#include "ui/SwitchAccessibility.h"
 #include "ui/VelbriLookAndFeel.h"
 
 namespace
@@ -45,4 +46,9 @@ void VelbriLedSwitch::paintButton (juce::Graphics& g, bool shouldDrawButtonAsHig
     g.setColour (on ? Palette::textPrimary : Palette::textMuted);
     g.setFont (captionFont);
     g.drawText (getButtonText(), captionArea (getLocalBounds()), juce::Justification::centred, false);
+}
+
+std::unique_ptr<juce::AccessibilityHandler> VelbriLedSwitch::createAccessibilityHandler()
+{
+    return std::make_unique<SwitchAccessibility> (*this);
 }

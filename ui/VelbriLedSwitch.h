@@ -20,6 +20,9 @@ public:
 
     void paintButton (juce::Graphics&, bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown) override;
 
+    // A toggle button for screen readers, checked while on (the framework's says plain button).
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
+
 private:
     juce::Font captionFont { 14.0f };
 

@@ -1,5 +1,7 @@
 #include "ui/VelbriVuArc.h"
 
+#include "ui/MeterAccessibility.h"
+
 #include "ui/Palette.h"
 #include "ui/VelbriFontOptions.h"
 
@@ -95,4 +97,11 @@ void VelbriVuArc::paintLegend (juce::Graphics& g, juce::Rectangle<float> bounds)
     g.setColour (Palette::textMuted);
     g.setFont (VelbriFontOptions (11.0f).toFont().withExtraKerningFactor (0.1f));
     g.drawText ("VU", bounds.withTop (bounds.getBottom() - legendHeight), juce::Justification::centred, true);
+}
+
+std::unique_ptr<juce::AccessibilityHandler> VelbriVuArc::createAccessibilityHandler()
+{
+    return std::make_unique<MeterAccessibility> (*this, juce::Range<double> (-100.0, 6.0),
+                                                 [this] { return (double) levelDb; },
+                                                 [this] { return spokenLevel (levelDb); });
 }

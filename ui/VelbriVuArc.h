@@ -16,6 +16,9 @@ public:
 
     void paint (juce::Graphics&) override;
 
+    // A read-only value for screen readers, its level as text on request.
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
+
 private:
     struct Geometry
     {

@@ -49,6 +49,13 @@ int main (int argc, char* argv[])
         save (processor, folder.getChildFile ("every-parameter-moved.state"));
     }
     {
+        // Both compare slots held, B active, so the fuzzer starts from a COMPARE element.
+        VelbrinLumbraProcessor processor;
+        processor.abCompare.switchTo (processor, 1);
+        moveEveryParameter (processor);
+        save (processor, folder.getChildFile ("compare-slots.state"));
+    }
+    {
         VelbrinLumbraProcessor processor;
         processor.manualBpm.store (static_cast<float> (60000.0 / 473.0));
         save (processor, folder.getChildFile ("tapped-tempo.state"));

@@ -28,6 +28,23 @@ juce::String checkParameters (VelbrinLumbraProcessor& processor)
     if (const auto name = processor.presetSession.getName(); name != sanitisePresetName (name))
         return "preset name kept unsanitised";
 
+    if (const auto other = processor.abCompare.otherSlot())
+    {
+        if (other->sound.name != sanitisePresetName (other->sound.name))
+            return "compare slot name kept unsanitised";
+
+        for (const auto& [id, value] : other->sound.values)
+        {
+            const auto* parameter = processor.parameters.getParameter (id);
+            if (parameter == nullptr)
+                return "compare slot holds unknown id " + id;
+
+            const auto& range = parameter->getNormalisableRange();
+            if (! std::isfinite (value) || value < range.start || value > range.end)
+                return "compare slot value of " + id + " out of range";
+        }
+    }
+
     return {};
 }
 

@@ -225,3 +225,45 @@ TEST (EditorWindow, PickingFromTheOversampleMenuReachesTheHostAsBeginPerformEnd)
     EXPECT_EQ (differencesOutsideBypass (snapshot.image, paintprobe::paint (*editor), box), 0)
         << "the window shows 4x as the editor paints it";
 }
+
+// In the module's own window: the undo and redo buttons each send the selector's gesture again,
+// and the A/B slots switch with one gesture per parameter that differs (none for the first switch,
+// where B is a copy). Cells left of the preset bar: A, B, then undo and redo, 22 pixels each.
+TEST (EditorWindow, UndoRedoAndTheCompareSlotsReachTheHostAsBeginPerformEnd)
+{
+    const auto layout = computeEditorLayout ({ 0, 0, 1180, 560 });
+    const auto cell = [&] (int x) { return juce::Point<int> (layout.headerActions.getX() + x, layout.headerActions.getCentreY()); };
+    const auto airCutRow = layout.low.selector.getPosition() + juce::Point<int> (60, 40);
+    const auto crispRow = layout.high.selector.getPosition() + juce::Point<int> (60, 40);
+
+    const auto snapshot = takeSnapshot ({ "--click", argumentOf (airCutRow), "--click", argumentOf (cell (65)), // undo
+                                          "--click", argumentOf (cell (89)),                                     // redo
+                                          "--click", argumentOf (cell (35)),                                     // to B
+                                          "--click", argumentOf (crispRow), "--click", argumentOf (cell (11)) }); // to A
+    ASSERT_EQ (snapshot.exitCode, 0) << snapshot.output;
+
+    juce::StringArray expected;
+    for (const auto* name : { "Low Character", "Low Character", "Low Character", "High Character", "High Character" })
+        expected.addArray ({ juce::String ("begin ") + name, juce::String ("perform ") + name, juce::String ("end ") + name });
+
+    EXPECT_EQ (editsIn (snapshot.output), expected) << snapshot.output;
+}
+
+// Real keys in the module's own window: after a click on the Low fader, Tab moves the focus to the
+// High switch (Space flips it), Shift-Tab back to the fader (Up moves it), and Ctrl+Z undoes that
+// move. Each reaches the host as one gesture.
+TEST (EditorWindow, TabSpaceArrowsAndCtrlZWorkInTheModulesWindow)
+{
+    const auto layout = computeEditorLayout ({ 0, 0, 1180, 560 });
+    const auto lowFader = layout.low.fader.getCentre();
+
+    const auto snapshot = takeSnapshot ({ "--click", argumentOf (lowFader), "--key", "tab", "--key", "space", "--key",
+                                          "shift+tab", "--key", "up", "--key", "ctrl+z" });
+    ASSERT_EQ (snapshot.exitCode, 0) << snapshot.output;
+
+    juce::StringArray expected;
+    for (const auto* name : { "Low", "High Enabled", "Low", "Low" })
+        expected.addArray ({ juce::String ("begin ") + name, juce::String ("perform ") + name, juce::String ("end ") + name });
+
+    EXPECT_EQ (editsIn (snapshot.output), expected) << snapshot.output;
+}

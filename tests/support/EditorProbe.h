@@ -14,7 +14,7 @@
 // press, drag and read them without the editor exposing its members.
 namespace editorprobe
 {
-inline const std::array<const char*, 49> stackingOrder {
+inline const std::array<const char*, 50> stackingOrder {
     "inputSlider",         "inputLabel",           "lowSlider",           "lowLabel",
     "highSlider",          "highLabel",            "dynamicsSlider",      "dynamicsLabel",
     "spaceASlider",        "spaceALabel",          "spaceBSlider",        "spaceBLabel",
@@ -28,7 +28,19 @@ inline const std::array<const char*, 49> stackingOrder {
     "inputMeter",          "outputMeter",          "vuArc",               "gainReductionMeter",
     "spaceAPreDelaySyncButton", "spaceBPreDelaySyncButton", "oversampleBox", "presetBar",
     "aboutButton",
+    "headerActions",
 };
+
+// The ring that follows the keyboard focus: hidden while no control has it, so not in the list.
+template <typename Ring>
+Ring& focusRingOf (juce::Component& editor)
+{
+    for (auto* child : editor.getChildren())
+        if (auto* ring = dynamic_cast<Ring*> (child))
+            return *ring;
+
+    throw std::runtime_error ("no focus ring");
+}
 
 inline juce::Component& child (juce::Component& editor, const juce::String& name)
 {

@@ -86,6 +86,8 @@ juce::String usageText()
            "  --tone DBFS                  snapshot: play a 440 Hz sine at this level first, for the meters\n"
            "  --hover X,Y                  snapshot: click the window's header, then rest the pointer at\n"
            "                               X,Y of the editor (tooltips appear after 0.7 s)\n"
+           "  --key KEY                    snapshot: press a key (ctrl+z, shift+tab, up, ...) after the clicks\n"
+           "                               given before it (repeatable)\n"
            "  --click X,Y                  snapshot: click at X,Y of the editor (repeatable, in order) and\n"
            "                               print every edit the host receives as 'edit: begin|perform|end NAME'\n"
            "  --preset NAME                apply a factory or user preset (before any --set)\n"
@@ -177,6 +179,15 @@ std::optional<RenderArguments> parseArguments (const juce::StringArray& args, ju
                 return std::nullopt;
             }
             result.clicks.push_back (*point);
+        }
+        else if (option == "--key")
+        {
+            if (value.isEmpty())
+            {
+                error = "--key wants a key such as ctrl+z, shift+tab or up";
+                return std::nullopt;
+            }
+            result.keys.push_back ({ result.clicks.size(), value });
         }
         else if (option == "--width" || option == "--height")
         {

@@ -32,6 +32,8 @@ struct RenderArguments
     std::optional<double> toneDb;    // snapshot: level of a sine played through before opening
     std::optional<juce::Point<int>> hover; // snapshot: where the pointer rests, in editor coordinates
     std::vector<juce::Point<int>> clicks;  // snapshot: where to click, in editor coordinates, in order
+    // snapshot: keys to press ("ctrl+z", "shift+tab", "up"), each after the clicks given before it
+    std::vector<std::pair<size_t, juce::String>> keys;
     juce::String preset;             // a factory or user preset applied before the --set assignments
     juce::String presetName;         // save-preset: the name stored in the file (default: its file name)
     std::vector<ParameterAssignment> assignments;

@@ -76,18 +76,34 @@ void restPointerOn (XScreen& screen, juce::Component& editor, juce::Point<int> p
     runMessageLoop (1.5);
 }
 
-// Clicks each point in turn, as a user would, and prints what the host received from the plug-in.
+// Clicks each point in turn and presses each key where it was given among the clicks, as a user
+// would, and prints what the host received from the plug-in.
 void clickAndPrintEdits (XScreen& screen, juce::AudioPluginInstance& plugin, juce::Component& editor,
-                         const std::vector<juce::Point<int>>& points)
+                         const std::vector<juce::Point<int>>& points,
+                         const std::vector<std::pair<size_t, juce::String>>& keys)
 {
     EditLog log (plugin);
     const auto origin = editor.getScreenPosition();
 
-    for (const auto& point : points)
+    const auto pressKeysBefore = [&] (size_t click)
     {
-        screen.clickAt (origin.x + point.x, origin.y + point.y);
+        for (const auto& [position, key] : keys)
+            if (position == click)
+            {
+                if (! screen.pressKey (key.toStdString()))
+                    std::cerr << "unknown key " << key << std::endl;
+                runMessageLoop (0.3);
+            }
+    };
+
+    for (size_t i = 0; i < points.size(); ++i)
+    {
+        pressKeysBefore (i);
+        screen.clickAt (origin.x + points[i].x, origin.y + points[i].y);
         runMessageLoop (0.3);
     }
+
+    pressKeysBefore (points.size());
 
     for (const auto& event : log.getEvents())
         std::cout << "edit: " << event << std::endl;
@@ -147,8 +163,8 @@ int runSnapshot (const RenderArguments& args)
 
     runMessageLoop (args.seconds.value_or (1.0));
 
-    if (! args.clicks.empty())
-        clickAndPrintEdits (screen, *plugin, window.getEditor(), args.clicks);
+    if (! args.clicks.empty() || ! args.keys.empty())
+        clickAndPrintEdits (screen, *plugin, window.getEditor(), args.clicks, args.keys);
 
     if (args.hover.has_value())
         restPointerOn (screen, window.getEditor(), *args.hover);

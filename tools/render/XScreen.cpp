@@ -3,6 +3,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 namespace
 {
@@ -71,6 +72,48 @@ void XScreen::clickAt (int x, int y)
     XTestFakeButtonEvent (d, 1, True, CurrentTime);
     XTestFakeButtonEvent (d, 1, False, 20);
     XSync (d, False);
+}
+
+bool XScreen::pressKey (const std::string& spec)
+{
+    if (display == nullptr)
+        return false;
+
+    auto* d = asDisplay (display);
+    std::vector<KeyCode> modifiers;
+    std::string rest = spec;
+
+    for (const auto& [prefix, keysym] : { std::pair<std::string, KeySym> { "ctrl+", XK_Control_L },
+                                          std::pair<std::string, KeySym> { "shift+", XK_Shift_L },
+                                          std::pair<std::string, KeySym> { "alt+", XK_Alt_L } })
+        for (auto at = rest.find (prefix); at != std::string::npos; at = rest.find (prefix))
+        {
+            modifiers.push_back (XKeysymToKeycode (d, keysym));
+            rest.erase (at, prefix.size());
+        }
+
+    const std::pair<const char*, const char*> names[] = { { "tab", "Tab" },   { "up", "Up" },       { "down", "Down" },
+                                                          { "left", "Left" }, { "right", "Right" }, { "space", "space" },
+                                                          { "return", "Return" }, { "home", "Home" }, { "end", "End" },
+                                                          { "delete", "Delete" } };
+    for (const auto& [name, xName] : names)
+        if (rest == name)
+            rest = xName;
+
+    const auto keysym = XStringToKeysym (rest.c_str());
+    const auto keycode = keysym == NoSymbol ? 0 : XKeysymToKeycode (d, keysym);
+
+    if (keycode == 0)
+        return false;
+
+    for (const auto modifier : modifiers)
+        XTestFakeKeyEvent (d, modifier, True, CurrentTime);
+    XTestFakeKeyEvent (d, keycode, True, CurrentTime);
+    XTestFakeKeyEvent (d, keycode, False, 20);
+    for (auto modifier = modifiers.rbegin(); modifier != modifiers.rend(); ++modifier)
+        XTestFakeKeyEvent (d, *modifier, False, CurrentTime);
+    XSync (d, False);
+    return true;
 }
 
 bool XScreen::read (int x, int y, int width, int height, std::vector<std::uint32_t>& pixels, std::string& error)

@@ -28,6 +28,10 @@ public:
     // Presses and releases the left button at a point of the screen.
     void clickAt (int x, int y);
 
+    // Presses and releases a key with its modifiers, as "ctrl+z", "ctrl+shift+z", "shift+tab",
+    // "tab", "up", "space" (X key names after the modifiers). False for a name X does not know.
+    bool pressKey (const std::string& spec);
+
     // Reads an area of the screen as 0xAARRGGBB pixels, row by row. False (with a reason) when the
     // area is off the screen or the visual is not a true-colour one.
     bool read (int x, int y, int width, int height, std::vector<std::uint32_t>& pixels, std::string& error);
