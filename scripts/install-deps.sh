@@ -11,6 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     libasound2-dev libjack-jackd2-dev lilv-utils
     ardour
+    jackd2 jalv
 )
 
 sudo=""
