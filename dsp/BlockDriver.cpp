@@ -28,6 +28,7 @@ void VelbrinLumbraProcessor::prepareToPlay (double sampleRate, int samplesPerBlo
     prepareGlide (blendAmount, sampleRate, settings.blend);
     prepareGlide (chainAmount, sampleRate, settings.bypass ? 0.0f : 1.0f);
     idleWatch.prepare (sampleRate);
+    idleZeros.cancel(); // the lines were sized afresh, as zeros
     idling.store (false);
 
     for (auto* scratch : { &dryBuffer, &sendBuffer, &wetBuffer, &bypassBuffer })
@@ -297,6 +298,8 @@ bool VelbrinLumbraProcessor::staysIdle (juce::AudioBuffer<float>& buffer, const 
         landAtSettings (settings);
     }
 
+    zeroSomeIdleMemories (numChannels, numSamples);
+
     if (restsAtZero (chainAmount))
     {
         passBypassed (buffer);
@@ -310,8 +313,21 @@ bool VelbrinLumbraProcessor::staysIdle (juce::AudioBuffer<float>& buffer, const 
     return true;
 }
 
+// A slice of the quiet lines in each idle block, in proportion to the block, so a short block pays
+// as little as a long one per sample (also in bypass: nothing else runs then either).
+void VelbrinLumbraProcessor::zeroSomeIdleMemories (int numChannels, int numSamples) noexcept
+{
+    if (idleZeros.isPending())
+        idleZeros.clearSome (static_cast<std::size_t> (juce::jmax (1, idleZerosPerSample))
+                             * static_cast<std::size_t> (juce::jmax (1, numChannels))
+                             * static_cast<std::size_t> (juce::jmax (1, numSamples)));
+}
+
 // After a block that ran the chain: once the input has been silent long enough and no running
 // stage holds anything above -140 dBFS, every quiet memory becomes exact zeros and the chain idles.
+// The filters' and envelopes' few samples are zeroed at once; the long lines of the spaces and the
+// echo in the idle blocks that follow (zeroSomeIdleMemories): they hold nothing above -140 dBFS, so
+// a wake before the last slice plays at most that, as a strip that never idles would.
 void VelbrinLumbraProcessor::idleIfSilent (const ChainSettings& settings) noexcept
 {
     if (! idleWatch.mayIdle() || anyStageHoldsSound())
@@ -319,9 +335,10 @@ void VelbrinLumbraProcessor::idleIfSilent (const ChainSettings& settings) noexce
 
     tone.clear();
     dynamics.clear();
-    spaceA.clear();
-    spaceB.clear();
-    echo.clear();
+    idleZeros.cancel();
+    spaceA.clear (idleZeros);
+    spaceB.clear (idleZeros);
+    echo.clear (idleZeros);
     landAtSettings (settings);
     idleWatch.enter (settings);
     idling.store (true);
@@ -329,6 +346,7 @@ void VelbrinLumbraProcessor::idleIfSilent (const ChainSettings& settings) noexce
 
 void VelbrinLumbraProcessor::wake() noexcept
 {
+    idleZeros.cancel(); // the stages write over what is left, all of it below -140 dBFS
     idleWatch.wake();
     idling.store (false);
 }

@@ -130,14 +130,20 @@ void ReverbKernel::prepare (const juce::dsp::ProcessSpec& spec)
 
 void ReverbKernel::reset() noexcept
 {
+    SpreadClear now;
+    reset (now);
+    now.finish();
+}
+
+void ReverbKernel::reset (SpreadClear& later) noexcept
+{
     for (int channel = 0; channel < 2; ++channel)
     {
         for (auto& comb : combs[static_cast<size_t> (channel)])
-            std::fill (comb.buffer.begin(), comb.buffer.end(), 0.0f);
+            later.add (comb.buffer.data(), comb.buffer.size());
 
         for (auto& allPass : allPasses[static_cast<size_t> (channel)])
-            std::fill (allPass.buffer.begin(), allPass.buffer.end(), 0.0f);
-
+            later.add (allPass.buffer.data(), allPass.buffer.size());
     }
 
     std::fill (std::begin (lastOfComb), std::end (lastOfComb), 0.0f);

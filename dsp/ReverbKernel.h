@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dsp/DspTypes.h"
+#include "dsp/SpreadClear.h"
 
 #include <array>
 #include <xmmintrin.h>
@@ -28,6 +29,9 @@ public:
     // and feedback to their targets at once.
     void prepare (const juce::dsp::ProcessSpec& spec);
     void reset() noexcept;
+
+    // As reset, but the lines are handed to `later` to be zeroed over the blocks that follow.
+    void reset (SpreadClear& later) noexcept;
 
     // In place: mono (one channel) or stereo (two); any other channel count is left as it is.
     void process (const ReplacingContext& context) noexcept;

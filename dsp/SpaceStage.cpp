@@ -123,10 +123,18 @@ bool SpaceStage::holdsSound() const noexcept
 
 void SpaceStage::clear() noexcept
 {
-    if (tail.isQuiet())
-        reverb.reset();
+    SpreadClear now;
+    clear (now);
+    now.finish();
+}
 
-    preDelay.clear();
+// The zeros left to `later` to write over the blocks that follow (while nothing runs).
+void SpaceStage::clear (SpreadClear& later) noexcept
+{
+    if (tail.isQuiet())
+        reverb.reset (later);
+
+    preDelay.clear (later);
 }
 
 void SpaceStage::reverberate (juce::dsp::AudioBlock<float> block) noexcept

@@ -51,6 +51,7 @@ public:
     // -140 dBFS, and zeros for every quiet memory.
     bool holdsSound() const noexcept;
     void clear() noexcept;
+    void clear (SpreadClear& later) noexcept;
 
 private:
     void setPreDelay (const SpaceSettings& settings, bool jump) noexcept;

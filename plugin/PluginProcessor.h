@@ -83,6 +83,11 @@ public:
     // Whether the chain idles: its input and every tail have died away, and no stage runs.
     std::atomic<bool> idling { false };
 
+    // The quiet lines are zeroed after idle entry a slice per idle block, this many samples per
+    // host sample and channel, so no block pays for all of them (tests set it high to zero at once).
+    int idleZerosPerSample = 16;
+    bool isZeroingIdleMemories() const noexcept { return idleZeros.isPending(); }
+
 private:
     double preparedSampleRate = 44100.0;
     double lastTapMs = 0.0;
@@ -103,6 +108,7 @@ private:
 
     // Idles the chain while the input and every tail are silent.
     IdleWatch idleWatch;
+    SpreadClear idleZeros; // the quiet lines still to be zeroed while the strip idles
     ChainSettings handedSettings; // what the stages were last handed
 
     // Not part of the host contract: the audio thread's view of the parameters and the
@@ -136,6 +142,7 @@ private:
     bool staysIdle (juce::AudioBuffer<float>& buffer, const ChainSettings& settings, bool jump) noexcept;
     void idleIfSilent (const ChainSettings& settings) noexcept;
     void wake() noexcept;
+    void zeroSomeIdleMemories (int numChannels, int numSamples) noexcept;
     bool anyStageHoldsSound() const noexcept;
     void landAtSettings (const ChainSettings& settings) noexcept;
 
