@@ -2,7 +2,7 @@
 """The strip in a live JACK graph, next to the same graph with a plain pass-through client.
 
 Three graphs run side by side, each on its own JACK server with the dummy driver (no sound card),
-48 kHz, 256-frame periods: a noise source and listener (lumbra-jack-probe) feeding
+48 kHz, 1024-frame periods (21 ms; at shorter ones a shared two-core machine makes the dummy driver report xruns of its own that swamp any comparison): a noise source and listener (lumbra-jack-probe) feeding
 
   - a pass-through client (lumbra-jack-probe thru), the baseline,
   - the LV2 plug-in in jalv, its control ports moved through jalv's console every half second,
@@ -28,7 +28,7 @@ import threading
 import time
 
 PLUGIN_URI = "https://velbrilabs.com/plugins/lumbra"
-RATE, PERIOD = 48000, 256
+RATE, PERIOD = 48000, 1024
 APP_CLIENT = "VelbriLabs Lumbra"
 
 # Every stage engaged at moderate settings, as the benchmarks' typical strip.
@@ -55,7 +55,9 @@ class Graph:
 
     def __init__(self, kind, seconds, work):
         self.kind, self.seconds = kind, seconds
-        self.server = f"lumbra-live-{os.getpid()}-{kind}"
+        # One name per graph, the same every run: a server that did not end cleanly leaves its entry
+        # in JACK's table of servers (eight at most), and only a server of the same name takes it back.
+        self.server = f"lumbra-live-{kind}"
         self.env = dict(os.environ, JACK_DEFAULT_SERVER=self.server, JACK_NO_START_SERVER="1")
         self.log = open(os.path.join(work, f"{kind}.log"), "w+")
         self.processes = []
@@ -82,19 +84,22 @@ class Graph:
         raise RuntimeError(f"{self.kind}: jackd did not come up")
 
     def stop(self):
-        # The clients first, the server last; each by its own process group.
-        for process in reversed(self.processes):
-            if process.poll() is None:
+        # The clients first, then the server (so it closes its entry cleanly); each by its own
+        # process group, killed if it has not ended after 5 s.
+        clients = [process for process in self.processes if process is not getattr(self, "jackd", None)]
+        for group in (clients, [self.jackd] if hasattr(self, "jackd") else []):
+            for process in group:
+                if process.poll() is None:
+                    try:
+                        os.killpg(process.pid, signal.SIGTERM)
+                    except ProcessLookupError:
+                        pass
+            for process in group:
                 try:
-                    os.killpg(process.pid, signal.SIGTERM)
-                except ProcessLookupError:
-                    pass
-        for process in reversed(self.processes):
-            try:
-                process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                os.killpg(process.pid, signal.SIGKILL)
-                process.wait()
+                    process.wait(timeout=5)
+                except subprocess.TimeoutExpired:
+                    os.killpg(process.pid, signal.SIGKILL)
+                    process.wait()
 
     def log_text(self):
         self.log.flush()
