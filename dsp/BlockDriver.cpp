@@ -29,6 +29,7 @@ void VelbrinLumbraProcessor::prepareToPlay (double sampleRate, int samplesPerBlo
     prepareGlide (chainAmount, sampleRate, settings.bypass ? 0.0f : 1.0f);
     idleWatch.prepare (sampleRate);
     idleZeros.cancel(); // the lines were sized afresh, as zeros
+    landPending = false;
     idling.store (false);
 
     for (auto* scratch : { &dryBuffer, &sendBuffer, &wetBuffer, &bypassBuffer })
@@ -279,6 +280,16 @@ bool VelbrinLumbraProcessor::staysIdle (juce::AudioBuffer<float>& buffer, const 
     const auto numChannels = juce::jmin (buffer.getNumChannels(), preparedChannels);
     const auto numSamples = buffer.getNumSamples();
 
+    // The glides land (at the settings idle was entered with) in the first block after idle
+    // entry, not in the entry block itself, which has run the whole chain already; the landing
+    // block zeroes nothing.
+    const auto landsNow = landPending;
+    if (landPending)
+    {
+        landAtSettings (enteredIdleAt);
+        landPending = false;
+    }
+
     if (! (peakMagnitude (buffer, numChannels, numSamples) * settings.inputGain < wakeLevel))
     {
         wake();
@@ -298,7 +309,8 @@ bool VelbrinLumbraProcessor::staysIdle (juce::AudioBuffer<float>& buffer, const 
         landAtSettings (settings);
     }
 
-    zeroSomeIdleMemories (numChannels, numSamples);
+    if (! landsNow)
+        zeroSomeIdleMemories (numChannels, numSamples);
 
     if (restsAtZero (chainAmount))
     {
@@ -339,7 +351,8 @@ void VelbrinLumbraProcessor::idleIfSilent (const ChainSettings& settings) noexce
     spaceA.clear (idleZeros);
     spaceB.clear (idleZeros);
     echo.clear (idleZeros);
-    landAtSettings (settings);
+    landPending = true;
+    enteredIdleAt = settings;
     idleWatch.enter (settings);
     idling.store (true);
 }

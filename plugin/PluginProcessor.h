@@ -109,6 +109,8 @@ private:
     // Idles the chain while the input and every tail are silent.
     IdleWatch idleWatch;
     SpreadClear idleZeros; // the quiet lines still to be zeroed while the strip idles
+    bool landPending = false; // idle entered: the glides land at the next block
+    ChainSettings enteredIdleAt;
     ChainSettings handedSettings; // what the stages were last handed
 
     // Not part of the host contract: the audio thread's view of the parameters and the
