@@ -181,6 +181,25 @@ void ReverbKernel::processStereo (float* left, float* right, int numSamples) noe
     }
 }
 
+void ReverbKernel::takeGlideStep (int i) noexcept
+{
+    glideRowsAtTargets = false;
+    damping[i] = glides.damping.getNextValue();
+    feedback[i] = glides.feedback.getNextValue();
+    dry[i] = glides.dry.getNextValue();
+    wet1[i] = glides.wet1.getNextValue();
+    wet2[i] = glides.wet2.getNextValue();
+}
+
+void ReverbKernel::processStereoStepped (float* left, float* right, int numSamples) noexcept
+{
+    takeInput (left, right, numSamples);
+    runCombs (2, numSamples);
+    runAllPasses (0, wetL, numSamples);
+    runAllPasses (1, wetR, numSamples);
+    mixStereo (left, right, numSamples);
+}
+
 // input[i] = (l[i] + r[i]) x gain
 void ReverbKernel::takeInput (const float* l, const float* r, int numSamples) noexcept
 {

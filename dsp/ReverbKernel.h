@@ -38,6 +38,14 @@ public:
     void processStereo (float* left, float* right, int numSamples) noexcept;
     void processMono (float* samples, int numSamples) noexcept;
 
+    // For parameters handed anew before every sample (a room steered along a curve): after each
+    // hand-over, `takeGlideStep (i)` takes the glides' values for sample i of the coming run, as
+    // processing that one sample would; `processStereoStepped` then runs those samples at once,
+    // with the same arithmetic as one sample at a time. A run is at most `longestRunLength()`.
+    void takeGlideStep (int i) noexcept;
+    void processStereoStepped (float* left, float* right, int numSamples) noexcept;
+    int longestRunLength() const noexcept { return longestRun; }
+
 private:
     static constexpr int numCombs = 8, numAllPasses = 4, maximumRun = 128;
 

@@ -58,6 +58,7 @@ private:
     void feedFromSend (ReturnBuses& buses) noexcept;
     void reverberate (juce::dsp::AudioBlock<float> block) noexcept;
     void reverberateWhileRoomMoves (juce::dsp::AudioBlock<float> block) noexcept;
+    void reverberateStereoWhileRoomMoves (juce::dsp::AudioBlock<float> block) noexcept;
     void addReturn (ReturnBuses& buses) noexcept;
     void noteTail (const ReturnBuses& buses) noexcept;
     void setRoom (RoomGlide::Room room) noexcept;
