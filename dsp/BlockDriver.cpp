@@ -29,7 +29,7 @@ void VelbrinLumbraProcessor::prepareToPlay (double sampleRate, int samplesPerBlo
     prepareGlide (chainAmount, sampleRate, settings.bypass ? 0.0f : 1.0f);
     idleWatch.prepare (sampleRate);
     idleZeros.cancel(); // the lines were sized afresh, as zeros
-    landPending = false;
+    landingSteps = 0;
     idling.store (false);
 
     for (auto* scratch : { &dryBuffer, &sendBuffer, &wetBuffer, &bypassBuffer })
@@ -280,24 +280,26 @@ bool VelbrinLumbraProcessor::staysIdle (juce::AudioBuffer<float>& buffer, const 
     const auto numChannels = juce::jmin (buffer.getNumChannels(), preparedChannels);
     const auto numSamples = buffer.getNumSamples();
 
-    // The glides land (at the settings idle was entered with) in the first block after idle
-    // entry, not in the entry block itself, which has run the whole chain already; the landing
-    // block zeroes nothing.
-    const auto landsNow = landPending;
-    if (landPending)
-    {
-        landAtSettings (enteredIdleAt);
-        landPending = false;
-    }
+    // The glides land (at the settings idle was entered with) over the two blocks after idle
+    // entry, not in the entry block itself, which has run the whole chain already: the tone and
+    // dynamics stages first, then the returns and the trims. A landing block zeroes nothing.
+    const auto landsNow = landingSteps > 0;
+    if (landingSteps == 2)
+        landFront (enteredIdleAt);
+    else if (landingSteps == 1)
+        landReturns (enteredIdleAt);
+    landingSteps = landsNow ? landingSteps - 1 : 0;
 
     if (! (peakMagnitude (buffer, numChannels, numSamples) * settings.inputGain < wakeLevel))
     {
+        finishLanding();
         wake();
         return false;
     }
 
     if (idleWatch.takeSettings (settings) || jump)
     {
+        finishLanding();
         setStageTargets (settings, jump);
 
         if (anyStageHoldsSound())
@@ -351,7 +353,7 @@ void VelbrinLumbraProcessor::idleIfSilent (const ChainSettings& settings) noexce
     spaceA.clear (idleZeros);
     spaceB.clear (idleZeros);
     echo.clear (idleZeros);
-    landPending = true;
+    landingSteps = 2;
     enteredIdleAt = settings;
     idleWatch.enter (settings);
     idling.store (true);
@@ -376,4 +378,33 @@ void VelbrinLumbraProcessor::landAtSettings (const ChainSettings& settings) noex
     setStageTargets (settings, true);
     inputTrim.jumpTo (settings.inputGain);
     outputTrim.jumpTo (settings.outputGain);
+}
+
+// The first half of landAtSettings: the stages before the returns.
+void VelbrinLumbraProcessor::landFront (const ChainSettings& settings) noexcept
+{
+    tone.setTargets (settings.tone, true);
+    dynamics.setTargets (settings.dynamics, true);
+    bypassDelay.setTarget (dynamics.currentLatency(), true);
+}
+
+// The rest: landing the front again would change nothing, so this completes landAtSettings.
+void VelbrinLumbraProcessor::landReturns (const ChainSettings& settings) noexcept
+{
+    handedSettings = settings;
+    spaceA.setTargets (settings.spaceA, true);
+    spaceB.setTargets (settings.spaceB, true);
+    echo.setTargets (settings.echo, true);
+    glideTo (blendAmount, settings.blend, true);
+    glideTo (chainAmount, settings.bypass ? 0.0f : 1.0f, true);
+    inputTrim.jumpTo (settings.inputGain);
+    outputTrim.jumpTo (settings.outputGain);
+}
+
+// Before anything runs or takes new settings, a landing under way ends at once.
+void VelbrinLumbraProcessor::finishLanding() noexcept
+{
+    if (landingSteps > 0)
+        landAtSettings (enteredIdleAt);
+    landingSteps = 0;
 }

@@ -109,7 +109,7 @@ private:
     // Idles the chain while the input and every tail are silent.
     IdleWatch idleWatch;
     SpreadClear idleZeros; // the quiet lines still to be zeroed while the strip idles
-    bool landPending = false; // idle entered: the glides land at the next block
+    int landingSteps = 0; // idle entered: the glides land over this many of the next blocks
     ChainSettings enteredIdleAt;
     ChainSettings handedSettings; // what the stages were last handed
 
@@ -147,6 +147,9 @@ private:
     void zeroSomeIdleMemories (int numChannels, int numSamples) noexcept;
     bool anyStageHoldsSound() const noexcept;
     void landAtSettings (const ChainSettings& settings) noexcept;
+    void landFront (const ChainSettings& settings) noexcept;
+    void landReturns (const ChainSettings& settings) noexcept;
+    void finishLanding() noexcept;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VelbrinLumbraProcessor)
 };

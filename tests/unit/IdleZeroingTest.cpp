@@ -109,7 +109,18 @@ TEST_P (IdleZeroing, WakeSoundsAsIfEveryLineWereZeroedAtOnce)
     {
         ASSERT_TRUE (slicesLeft()) << "the wake must come while lines are still to be zeroed";
     }
-    playUntilIdle (*atOnce, 2); // the first idle block lands the glides, the second zeroes
+    playUntilIdle (*atOnce, 0);
+    {
+        // The first idle blocks land the glides; the next zeroes everything.
+        juce::AudioBuffer<float> block (2, blockSize);
+        juce::MidiBuffer midi;
+        for (int i = 0; atOnce->processor->isZeroingIdleMemories() && i < 8; ++i)
+        {
+            block.clear();
+            atOnce->processor->processBlock (block, midi);
+        }
+        ASSERT_FALSE (atOnce->processor->isZeroingIdleMemories());
+    }
 
     ::setenv ("LUMBRA_NEVER_IDLE", "1", 1);
     auto neverIdles = longTailStrip (sampleRate, blockSize, 16);
