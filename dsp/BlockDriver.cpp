@@ -28,6 +28,8 @@ void VelbrinLumbraProcessor::prepareToPlay (double sampleRate, int samplesPerBlo
     prepareGlide (blendAmount, sampleRate, settings.blend);
     prepareGlide (chainAmount, sampleRate, settings.bypass ? 0.0f : 1.0f);
     idleWatch.prepare (sampleRate);
+    idleZeros.cancel(); // the lines were sized afresh, as zeros
+    landingSteps = 0;
     idling.store (false);
 
     for (auto* scratch : { &dryBuffer, &sendBuffer, &wetBuffer, &bypassBuffer })
@@ -278,14 +280,26 @@ bool VelbrinLumbraProcessor::staysIdle (juce::AudioBuffer<float>& buffer, const 
     const auto numChannels = juce::jmin (buffer.getNumChannels(), preparedChannels);
     const auto numSamples = buffer.getNumSamples();
 
+    // The glides land (at the settings idle was entered with) over the two blocks after idle
+    // entry, not in the entry block itself, which has run the whole chain already: the tone and
+    // dynamics stages first, then the returns and the trims. A landing block zeroes nothing.
+    const auto landsNow = landingSteps > 0;
+    if (landingSteps == 2)
+        landFront (enteredIdleAt);
+    else if (landingSteps == 1)
+        landReturns (enteredIdleAt);
+    landingSteps = landsNow ? landingSteps - 1 : 0;
+
     if (! (peakMagnitude (buffer, numChannels, numSamples) * settings.inputGain < wakeLevel))
     {
+        finishLanding();
         wake();
         return false;
     }
 
     if (idleWatch.takeSettings (settings) || jump)
     {
+        finishLanding();
         setStageTargets (settings, jump);
 
         if (anyStageHoldsSound())
@@ -296,6 +310,9 @@ bool VelbrinLumbraProcessor::staysIdle (juce::AudioBuffer<float>& buffer, const 
 
         landAtSettings (settings);
     }
+
+    if (! landsNow)
+        zeroSomeIdleMemories (numChannels, numSamples);
 
     if (restsAtZero (chainAmount))
     {
@@ -310,8 +327,21 @@ bool VelbrinLumbraProcessor::staysIdle (juce::AudioBuffer<float>& buffer, const 
     return true;
 }
 
+// A slice of the quiet lines in each idle block, in proportion to the block, so a short block pays
+// as little as a long one per sample (also in bypass: nothing else runs then either).
+void VelbrinLumbraProcessor::zeroSomeIdleMemories (int numChannels, int numSamples) noexcept
+{
+    if (idleZeros.isPending())
+        idleZeros.clearSome (static_cast<std::size_t> (juce::jmax (1, idleZerosPerSample))
+                             * static_cast<std::size_t> (juce::jmax (1, numChannels))
+                             * static_cast<std::size_t> (juce::jmax (1, numSamples)));
+}
+
 // After a block that ran the chain: once the input has been silent long enough and no running
 // stage holds anything above -140 dBFS, every quiet memory becomes exact zeros and the chain idles.
+// The filters' and envelopes' few samples are zeroed at once; the long lines of the spaces and the
+// echo in the idle blocks that follow (zeroSomeIdleMemories): they hold nothing above -140 dBFS, so
+// a wake before the last slice plays at most that, as a strip that never idles would.
 void VelbrinLumbraProcessor::idleIfSilent (const ChainSettings& settings) noexcept
 {
     if (! idleWatch.mayIdle() || anyStageHoldsSound())
@@ -319,16 +349,19 @@ void VelbrinLumbraProcessor::idleIfSilent (const ChainSettings& settings) noexce
 
     tone.clear();
     dynamics.clear();
-    spaceA.clear();
-    spaceB.clear();
-    echo.clear();
-    landAtSettings (settings);
+    idleZeros.cancel();
+    spaceA.clear (idleZeros);
+    spaceB.clear (idleZeros);
+    echo.clear (idleZeros);
+    landingSteps = 2;
+    enteredIdleAt = settings;
     idleWatch.enter (settings);
     idling.store (true);
 }
 
 void VelbrinLumbraProcessor::wake() noexcept
 {
+    idleZeros.cancel(); // the stages write over what is left, all of it below -140 dBFS
     idleWatch.wake();
     idling.store (false);
 }
@@ -345,4 +378,33 @@ void VelbrinLumbraProcessor::landAtSettings (const ChainSettings& settings) noex
     setStageTargets (settings, true);
     inputTrim.jumpTo (settings.inputGain);
     outputTrim.jumpTo (settings.outputGain);
+}
+
+// The first half of landAtSettings: the stages before the returns.
+void VelbrinLumbraProcessor::landFront (const ChainSettings& settings) noexcept
+{
+    tone.setTargets (settings.tone, true);
+    dynamics.setTargets (settings.dynamics, true);
+    bypassDelay.setTarget (dynamics.currentLatency(), true);
+}
+
+// The rest: landing the front again would change nothing, so this completes landAtSettings.
+void VelbrinLumbraProcessor::landReturns (const ChainSettings& settings) noexcept
+{
+    handedSettings = settings;
+    spaceA.setTargets (settings.spaceA, true);
+    spaceB.setTargets (settings.spaceB, true);
+    echo.setTargets (settings.echo, true);
+    glideTo (blendAmount, settings.blend, true);
+    glideTo (chainAmount, settings.bypass ? 0.0f : 1.0f, true);
+    inputTrim.jumpTo (settings.inputGain);
+    outputTrim.jumpTo (settings.outputGain);
+}
+
+// Before anything runs or takes new settings, a landing under way ends at once.
+void VelbrinLumbraProcessor::finishLanding() noexcept
+{
+    if (landingSteps > 0)
+        landAtSettings (enteredIdleAt);
+    landingSteps = 0;
 }

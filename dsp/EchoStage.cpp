@@ -79,8 +79,16 @@ bool EchoStage::holdsSound() const noexcept
 
 void EchoStage::clear() noexcept
 {
+    SpreadClear now;
+    clear (now);
+    now.finish();
+}
+
+// The read positions stay: a line of zeros reads the same from anywhere.
+void EchoStage::clear (SpreadClear& later) noexcept
+{
     if (memory.isQuiet())
-        line.reset();
+        line.forWholeLine ([&later] (float* samples, std::size_t count) { later.add (samples, count); });
 }
 
 // Read before write, so a repeat d samples late is y[n] = x[n - d] + feedback y[n - d]. A run

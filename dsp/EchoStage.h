@@ -6,6 +6,7 @@
 #include "dsp/QuietSpan.h"
 #include "dsp/ReturnBuses.h"
 #include "dsp/RingDelay.h"
+#include "dsp/SpreadClear.h"
 
 // The echo time of a division at a tempo: "Slap" 120 ms, "8th" half a beat, "Quarter" one beat;
 // any other index is "Slap". A tempo that is not a number above 0 counts as 120 BPM; an infinite
@@ -43,6 +44,9 @@ public:
     // quiet once a line's length of quiet samples has entered it), and zeros for a quiet line.
     bool holdsSound() const noexcept;
     void clear() noexcept;
+
+    // As clear, the zeros left to `later` to write over the blocks that follow (while nothing runs).
+    void clear (SpreadClear& later) noexcept;
 
 private:
     void processAtRest (ReturnBuses& buses) noexcept;

@@ -34,11 +34,19 @@ void HalfBandStage::prepare (int numChannels, int maximumInputSamples)
     scratch.assign (static_cast<size_t> (maximumInputSamples), 0.0f);
 }
 
+// Only the history a block reads before its own input: the rest of each line is written by the
+// next block before anything reads it.
 void HalfBandStage::reset() noexcept
 {
-    for (auto* lines : { &upLines, &evenLines, &oddLines })
-        for (auto& line : *lines)
-            std::fill (line.begin(), line.end(), 0.0f);
+    const auto clearHistory = [] (std::vector<std::vector<float>>& lines, int history)
+    {
+        for (auto& line : lines)
+            std::fill_n (line.begin(), juce::jmin (static_cast<size_t> (history), line.size()), 0.0f);
+    };
+
+    clearHistory (upLines, upFilter.history());
+    clearHistory (evenLines, downFilter.history());
+    clearHistory (oddLines, downFilter.history());
 }
 
 void HalfBandStage::keepHistory (std::vector<float>& line, int history, int numSamples) noexcept

@@ -141,6 +141,7 @@ float OversampledDynamics::runResampled (Path& path, juce::AudioBuffer<float>& b
     for (int channel = 0; channel < juce::jmin (numChannels, 2); ++channel)
         raised[channel] = path.resampler->up (channel, fadedIn (path, channel, buffer.getReadPointer (channel), numSamples), numSamples);
     path.freshSamples = juce::jmin (fadeInSamples, path.freshSamples + numSamples);
+    path.resamplerUsed = true;
 
     const auto raisedSamples = numSamples * path.factor;
     juce::AudioBuffer<float> raisedBuffer (raised, numChannels, raisedSamples); // refers: allocates nothing
@@ -183,14 +184,18 @@ bool OversampledDynamics::holdsSound() const noexcept
 }
 
 // Idling starts after a stretch of silent input far longer than any latency, so the resamplers
-// hold only quiet samples: they are cleared with the envelopes.
+// hold only quiet samples: they are cleared with the envelopes. One that has not run since it was
+// last cleared holds zeros already and is left untouched (its memory is out of the cache by then).
 void OversampledDynamics::clear() noexcept
 {
     for (auto& path : paths)
     {
         path.stage.clear();
-        if (path.resampler != nullptr && ! path.stage.holdsSound())
+        if (path.resampler != nullptr && path.resamplerUsed && ! path.stage.holdsSound())
+        {
             path.resampler->reset();
+            path.resamplerUsed = false;
+        }
     }
 }
 

@@ -60,6 +60,7 @@ private:
         juce::AudioBuffer<float> fadingInput; // the first samples after a fresh start, faded in
         int factor = 1;
         int freshSamples = 0; // how far the fade-in after a fresh start has come
+        bool resamplerUsed = false; // its memories may hold samples: it has run since its last reset
     };
 
     // Resamplers started from empty memories see the signal begin with a step, which their

@@ -146,13 +146,20 @@ void PreDelay::noteFeed (float peak, int numSamples) noexcept
 
 void PreDelay::clear() noexcept
 {
+    SpreadClear now;
+    clear (now);
+    now.finish();
+}
+
+void PreDelay::clear (SpreadClear& later) noexcept
+{
     if (! memory.isQuiet())
         return;
 
     // Only as far back as the times the line may still be read at: a long line costs no more to
     // idle than the times in use. Anything older is cleared if a longer time is asked for.
     const auto reach = juce::jmax (quietSpanFor (time.current()), quietSpanFor (time.next()), quietSpanFor (lastAsked));
-    line.clearBehind (0, reach);
+    line.forEachStretchBehind (0, reach, [&later] (float* samples, std::size_t count) { later.add (samples, count); });
     fresh = juce::jmin (reach, line.getCapacity());
     memory.prepare (reach);
 }

@@ -4,6 +4,7 @@
 #include "dsp/DspTypes.h"
 #include "dsp/RingDelay.h"
 #include "dsp/QuietSpan.h"
+#include "dsp/SpreadClear.h"
 
 // A space's pre-delay. At 0.01 ms or less the line is left alone: neither fed nor read, its
 // contents kept for later. A new time crosses over from the old one, the undelayed signal counting
@@ -23,6 +24,9 @@ public:
     void noteFeed (float peak, int numSamples) noexcept;
     bool isQuiet() const noexcept { return memory.isQuiet(); }
     void clear() noexcept;
+
+    // As clear, the zeros left to `later` to write over the blocks that follow (while nothing runs).
+    void clear (SpreadClear& later) noexcept;
 
 private:
     void setDelay (float delaySamples, bool jump) noexcept;

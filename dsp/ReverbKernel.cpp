@@ -130,14 +130,20 @@ void ReverbKernel::prepare (const juce::dsp::ProcessSpec& spec)
 
 void ReverbKernel::reset() noexcept
 {
+    SpreadClear now;
+    reset (now);
+    now.finish();
+}
+
+void ReverbKernel::reset (SpreadClear& later) noexcept
+{
     for (int channel = 0; channel < 2; ++channel)
     {
         for (auto& comb : combs[static_cast<size_t> (channel)])
-            std::fill (comb.buffer.begin(), comb.buffer.end(), 0.0f);
+            later.add (comb.buffer.data(), comb.buffer.size());
 
         for (auto& allPass : allPasses[static_cast<size_t> (channel)])
-            std::fill (allPass.buffer.begin(), allPass.buffer.end(), 0.0f);
-
+            later.add (allPass.buffer.data(), allPass.buffer.size());
     }
 
     std::fill (std::begin (lastOfComb), std::end (lastOfComb), 0.0f);
@@ -173,6 +179,25 @@ void ReverbKernel::processStereo (float* left, float* right, int numSamples) noe
         mixStereo (l, r, n);
         start += n;
     }
+}
+
+void ReverbKernel::takeGlideStep (int i) noexcept
+{
+    glideRowsAtTargets = false;
+    damping[i] = glides.damping.getNextValue();
+    feedback[i] = glides.feedback.getNextValue();
+    dry[i] = glides.dry.getNextValue();
+    wet1[i] = glides.wet1.getNextValue();
+    wet2[i] = glides.wet2.getNextValue();
+}
+
+void ReverbKernel::processStereoStepped (float* left, float* right, int numSamples) noexcept
+{
+    takeInput (left, right, numSamples);
+    runCombs (2, numSamples);
+    runAllPasses (0, wetL, numSamples);
+    runAllPasses (1, wetR, numSamples);
+    mixStereo (left, right, numSamples);
 }
 
 // input[i] = (l[i] + r[i]) x gain

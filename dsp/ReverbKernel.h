@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dsp/DspTypes.h"
+#include "dsp/SpreadClear.h"
 
 #include <array>
 #include <xmmintrin.h>
@@ -29,10 +30,21 @@ public:
     void prepare (const juce::dsp::ProcessSpec& spec);
     void reset() noexcept;
 
+    // As reset, but the lines are handed to `later` to be zeroed over the blocks that follow.
+    void reset (SpreadClear& later) noexcept;
+
     // In place: mono (one channel) or stereo (two); any other channel count is left as it is.
     void process (const ReplacingContext& context) noexcept;
     void processStereo (float* left, float* right, int numSamples) noexcept;
     void processMono (float* samples, int numSamples) noexcept;
+
+    // For parameters handed anew before every sample (a room steered along a curve): after each
+    // hand-over, `takeGlideStep (i)` takes the glides' values for sample i of the coming run, as
+    // processing that one sample would; `processStereoStepped` then runs those samples at once,
+    // with the same arithmetic as one sample at a time. A run is at most `longestRunLength()`.
+    void takeGlideStep (int i) noexcept;
+    void processStereoStepped (float* left, float* right, int numSamples) noexcept;
+    int longestRunLength() const noexcept { return longestRun; }
 
 private:
     static constexpr int numCombs = 8, numAllPasses = 4, maximumRun = 128;

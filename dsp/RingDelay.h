@@ -49,6 +49,14 @@ public:
     // older: the position itself does not move.
     void clearBehind (int from, int count) noexcept
     {
+        forEachStretchBehind (from, count, [] (float* samples, std::size_t n) { std::fill_n (samples, n, 0.0f); });
+    }
+
+    // The same samples as `clearBehind`, handed to `use (samples, count)` in at most two stretches
+    // per channel, to be zeroed later (while the position stays where it is).
+    template <typename Use>
+    void forEachStretchBehind (int from, int count, Use&& use) noexcept
+    {
         from = juce::jlimit (0, static_cast<int> (size), from);
         count = juce::jlimit (0, static_cast<int> (size) - from, count);
 
@@ -57,9 +65,16 @@ public:
             auto* line = lineOf (static_cast<int> (channel));
             const auto start = (positions[channel] - static_cast<std::uint32_t> (from + count)) & mask;
             const auto first = juce::jmin (static_cast<std::uint32_t> (count), size - start);
-            std::fill_n (line + start, first, 0.0f);
-            std::fill_n (line, static_cast<std::uint32_t> (count) - first, 0.0f);
+            use (line + start, static_cast<std::size_t> (first));
+            use (line, static_cast<std::size_t> (static_cast<std::uint32_t> (count) - first));
         }
+    }
+
+    // Every sample of every channel in one stretch (the positions are not moved).
+    template <typename Use>
+    void forWholeLine (Use&& use) noexcept
+    {
+        use (samples.data(), samples.size());
     }
 
     void write (int channel, const float* source, int numSamples) noexcept

@@ -123,10 +123,18 @@ bool SpaceStage::holdsSound() const noexcept
 
 void SpaceStage::clear() noexcept
 {
-    if (tail.isQuiet())
-        reverb.reset();
+    SpreadClear now;
+    clear (now);
+    now.finish();
+}
 
-    preDelay.clear();
+// The zeros left to `later` to write over the blocks that follow (while nothing runs).
+void SpaceStage::clear (SpreadClear& later) noexcept
+{
+    if (tail.isQuiet())
+        reverb.reset (later);
+
+    preDelay.clear (later);
 }
 
 void SpaceStage::reverberate (juce::dsp::AudioBlock<float> block) noexcept
@@ -142,9 +150,16 @@ void SpaceStage::reverberate (juce::dsp::AudioBlock<float> block) noexcept
     reverb.process (ReplacingContext (block));
 }
 
-// Sample by sample until the room arrives, then the rest of the block at once.
+// A new room every sample until it arrives, then the rest of the block at once. In stereo the
+// reverb takes a run of such samples at once (the same arithmetic as one at a time).
 void SpaceStage::reverberateWhileRoomMoves (juce::dsp::AudioBlock<float> block) noexcept
 {
+    if (block.getNumChannels() == 2)
+    {
+        reverberateStereoWhileRoomMoves (block);
+        return;
+    }
+
     for (size_t i = 0; i < block.getNumSamples(); ++i)
     {
         if (! room.isMoving())
@@ -156,6 +171,31 @@ void SpaceStage::reverberateWhileRoomMoves (juce::dsp::AudioBlock<float> block) 
         setRoom (room.nextSteering());
         auto sample = block.getSubBlock (i, 1);
         reverb.process (ReplacingContext (sample));
+    }
+}
+
+void SpaceStage::reverberateStereoWhileRoomMoves (juce::dsp::AudioBlock<float> block) noexcept
+{
+    const auto numSamples = static_cast<int> (block.getNumSamples());
+
+    for (int start = 0; start < numSamples;)
+    {
+        if (! room.isMoving())
+        {
+            reverberate (block.getSubBlock (static_cast<size_t> (start)));
+            return;
+        }
+
+        const auto longest = juce::jmin (numSamples - start, reverb.longestRunLength());
+        int steps = 0;
+        for (; steps < longest && room.isMoving(); ++steps)
+        {
+            setRoom (room.nextSteering());
+            reverb.takeGlideStep (steps);
+        }
+
+        reverb.processStereoStepped (block.getChannelPointer (0) + start, block.getChannelPointer (1) + start, steps);
+        start += steps;
     }
 }
 

@@ -51,12 +51,14 @@ public:
     // -140 dBFS, and zeros for every quiet memory.
     bool holdsSound() const noexcept;
     void clear() noexcept;
+    void clear (SpreadClear& later) noexcept;
 
 private:
     void setPreDelay (const SpaceSettings& settings, bool jump) noexcept;
     void feedFromSend (ReturnBuses& buses) noexcept;
     void reverberate (juce::dsp::AudioBlock<float> block) noexcept;
     void reverberateWhileRoomMoves (juce::dsp::AudioBlock<float> block) noexcept;
+    void reverberateStereoWhileRoomMoves (juce::dsp::AudioBlock<float> block) noexcept;
     void addReturn (ReturnBuses& buses) noexcept;
     void noteTail (const ReturnBuses& buses) noexcept;
     void setRoom (RoomGlide::Room room) noexcept;

@@ -91,6 +91,11 @@ public:
     // Whether the chain idles: its input and every tail have died away, and no stage runs.
     std::atomic<bool> idling { false };
 
+    // The quiet lines are zeroed after idle entry a slice per idle block, this many samples per
+    // host sample and channel, so no block pays for all of them (tests set it high to zero at once).
+    int idleZerosPerSample = 16;
+    bool isZeroingIdleMemories() const noexcept { return idleZeros.isPending(); }
+
 private:
     double preparedSampleRate = 44100.0;
     double lastTapMs = 0.0;
@@ -111,6 +116,9 @@ private:
 
     // Idles the chain while the input and every tail are silent.
     IdleWatch idleWatch;
+    SpreadClear idleZeros; // the quiet lines still to be zeroed while the strip idles
+    int landingSteps = 0; // idle entered: the glides land over this many of the next blocks
+    ChainSettings enteredIdleAt;
     ChainSettings handedSettings; // what the stages were last handed
 
     // Not part of the host contract: the audio thread's view of the parameters and the
@@ -144,8 +152,12 @@ private:
     bool staysIdle (juce::AudioBuffer<float>& buffer, const ChainSettings& settings, bool jump) noexcept;
     void idleIfSilent (const ChainSettings& settings) noexcept;
     void wake() noexcept;
+    void zeroSomeIdleMemories (int numChannels, int numSamples) noexcept;
     bool anyStageHoldsSound() const noexcept;
     void landAtSettings (const ChainSettings& settings) noexcept;
+    void landFront (const ChainSettings& settings) noexcept;
+    void landReturns (const ChainSettings& settings) noexcept;
+    void finishLanding() noexcept;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VelbrinLumbraProcessor)
 };

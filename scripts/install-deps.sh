@@ -12,6 +12,7 @@ packages=(
     libasound2-dev libjack-jackd2-dev lilv-utils
     ardour
     dpkg-dev fakeroot lintian desktop-file-utils
+    jackd2 jalv
 )
 
 sudo=""
