@@ -280,11 +280,14 @@ bool VelbrinLumbraProcessor::staysIdle (juce::AudioBuffer<float>& buffer, const 
     const auto numChannels = juce::jmin (buffer.getNumChannels(), preparedChannels);
     const auto numSamples = buffer.getNumSamples();
 
-    // The glides land (at the settings idle was entered with) over the two blocks after idle
-    // entry, not in the entry block itself, which has run the whole chain already: the tone and
-    // dynamics stages first, then the returns and the trims. A landing block zeroes nothing.
+    // The quiet memories are handed over, and the glides land (at the settings idle was entered
+    // with), over the three blocks after idle entry, not in the entry block itself, which has run
+    // the whole chain already: the memories first, then the tone and dynamics stages, then the
+    // returns and the trims. A landing block zeroes nothing.
     const auto landsNow = landingSteps > 0;
-    if (landingSteps == 2)
+    if (landingSteps == 3)
+        handOverQuietMemories();
+    else if (landingSteps == 2)
         landFront (enteredIdleAt);
     else if (landingSteps == 1)
         landReturns (enteredIdleAt);
@@ -339,24 +342,32 @@ void VelbrinLumbraProcessor::zeroSomeIdleMemories (int numChannels, int numSampl
 
 // After a block that ran the chain: once the input has been silent long enough and no running
 // stage holds anything above -140 dBFS, every quiet memory becomes exact zeros and the chain idles.
-// The filters' and envelopes' few samples are zeroed at once; the long lines of the spaces and the
-// echo in the idle blocks that follow (zeroSomeIdleMemories): they hold nothing above -140 dBFS, so
-// a wake before the last slice plays at most that, as a strip that never idles would.
+// The entry block only marks the strip idle: the memories are handed over in the next block
+// (handOverQuietMemories), as nothing runs in between, and the long lines are zeroed a slice per
+// idle block after the landing (zeroSomeIdleMemories).
 void VelbrinLumbraProcessor::idleIfSilent (const ChainSettings& settings) noexcept
 {
     if (! idleWatch.mayIdle() || anyStageHoldsSound())
         return;
 
+    landingSteps = 3;
+    enteredIdleAt = settings;
+    idleWatch.enter (settings);
+    idling.store (true);
+}
+
+// The filters' and envelopes' few samples are zeroed at once; the long lines of the spaces and the
+// echo are handed to idleZeros: they hold nothing above -140 dBFS, so a wake before the last slice
+// plays at most that, as a strip that never idles would. Nothing has run since idle entry, so this
+// leaves the stages as handing them over in the entry block would have.
+void VelbrinLumbraProcessor::handOverQuietMemories() noexcept
+{
     tone.clear();
     dynamics.clear();
     idleZeros.cancel();
     spaceA.clear (idleZeros);
     spaceB.clear (idleZeros);
     echo.clear (idleZeros);
-    landingSteps = 2;
-    enteredIdleAt = settings;
-    idleWatch.enter (settings);
-    idling.store (true);
 }
 
 void VelbrinLumbraProcessor::wake() noexcept
@@ -404,6 +415,8 @@ void VelbrinLumbraProcessor::landReturns (const ChainSettings& settings) noexcep
 // Before anything runs or takes new settings, a landing under way ends at once.
 void VelbrinLumbraProcessor::finishLanding() noexcept
 {
+    if (landingSteps == 3)
+        handOverQuietMemories();
     if (landingSteps > 0)
         landAtSettings (enteredIdleAt);
     landingSteps = 0;
