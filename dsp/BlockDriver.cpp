@@ -281,12 +281,12 @@ bool VelbrinLumbraProcessor::staysIdle (juce::AudioBuffer<float>& buffer, const 
     const auto numSamples = buffer.getNumSamples();
 
     // The quiet memories are handed over, and the glides land (at the settings idle was entered
-    // with), over the three blocks after idle entry, not in the entry block itself, which has run
-    // the whole chain already: the memories first, then the tone and dynamics stages, then the
-    // returns and the trims. A landing block zeroes nothing.
+    // with), over the blocks after idle entry, not in the entry block itself, which has run the
+    // whole chain already: the memories first, a stage or two per block, then the tone and dynamics
+    // stages' glides, then the returns and the trims. A landing block zeroes nothing.
     const auto landsNow = landingSteps > 0;
-    if (landingSteps == 3)
-        handOverQuietMemories();
+    if (landingSteps > landingStepsAfterHandover)
+        handOverQuietMemories (landingSteps - landingStepsAfterHandover);
     else if (landingSteps == 2)
         landFront (enteredIdleAt);
     else if (landingSteps == 1)
@@ -350,24 +350,31 @@ void VelbrinLumbraProcessor::idleIfSilent (const ChainSettings& settings) noexce
     if (! idleWatch.mayIdle() || anyStageHoldsSound())
         return;
 
-    landingSteps = 3;
+    landingSteps = landingStepsAfterHandover + handoverSteps;
     enteredIdleAt = settings;
     idleWatch.enter (settings);
     idling.store (true);
 }
 
-// The filters' and envelopes' few samples are zeroed at once; the long lines of the spaces and the
-// echo are handed to idleZeros: they hold nothing above -140 dBFS, so a wake before the last slice
-// plays at most that, as a strip that never idles would. Nothing has run since idle entry, so this
-// leaves the stages as handing them over in the entry block would have.
-void VelbrinLumbraProcessor::handOverQuietMemories() noexcept
+// One of the handover's steps, counted down from handoverSteps: the filters' and envelopes' few
+// samples are zeroed at once; the long lines of the spaces and the echo are handed to idleZeros:
+// they hold nothing above -140 dBFS, so a wake before the last slice plays at most that, as a
+// strip that never idles would. Each step touches its own stages only and nothing runs between
+// them, so the stages end as handing everything over in the entry block would leave them.
+void VelbrinLumbraProcessor::handOverQuietMemories (int step) noexcept
 {
-    tone.clear();
-    dynamics.clear();
-    idleZeros.cancel();
-    spaceA.clear (idleZeros);
-    spaceB.clear (idleZeros);
-    echo.clear (idleZeros);
+    switch (step)
+    {
+        case 4:
+            tone.clear();
+            dynamics.clear();
+            idleZeros.cancel();
+            break;
+        case 3: spaceA.clear (idleZeros); break;
+        case 2: spaceB.clear (idleZeros); break;
+        case 1: echo.clear (idleZeros); break;
+        default: break;
+    }
 }
 
 void VelbrinLumbraProcessor::wake() noexcept
@@ -415,8 +422,8 @@ void VelbrinLumbraProcessor::landReturns (const ChainSettings& settings) noexcep
 // Before anything runs or takes new settings, a landing under way ends at once.
 void VelbrinLumbraProcessor::finishLanding() noexcept
 {
-    if (landingSteps == 3)
-        handOverQuietMemories();
+    for (; landingSteps > landingStepsAfterHandover; --landingSteps)
+        handOverQuietMemories (landingSteps - landingStepsAfterHandover);
     if (landingSteps > 0)
         landAtSettings (enteredIdleAt);
     landingSteps = 0;

@@ -94,7 +94,7 @@ public:
     // The quiet lines are zeroed after idle entry a slice per idle block, this many samples per
     // host sample and channel, so no block pays for all of them (tests set it high to zero at once).
     int idleZerosPerSample = 16;
-    bool isZeroingIdleMemories() const noexcept { return landingSteps == 3 || idleZeros.isPending(); }
+    bool isZeroingIdleMemories() const noexcept { return landingSteps > landingStepsAfterHandover || idleZeros.isPending(); }
 
 private:
     double preparedSampleRate = 44100.0;
@@ -118,6 +118,7 @@ private:
     IdleWatch idleWatch;
     SpreadClear idleZeros; // the quiet lines still to be zeroed while the strip idles
     int landingSteps = 0; // idle entered: the memories are handed over and the glides land over this many of the next blocks
+    static constexpr int handoverSteps = 4, landingStepsAfterHandover = 2;
     ChainSettings enteredIdleAt;
     ChainSettings handedSettings; // what the stages were last handed
 
@@ -158,7 +159,7 @@ private:
     void landFront (const ChainSettings& settings) noexcept;
     void landReturns (const ChainSettings& settings) noexcept;
     void finishLanding() noexcept;
-    void handOverQuietMemories() noexcept;
+    void handOverQuietMemories (int step) noexcept;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VelbrinLumbraProcessor)
 };
