@@ -18,10 +18,7 @@ struct WavFacts
 
 WavFacts readFacts (const juce::File& file)
 {
-    juce::WavAudioFormat wav;
-    std::unique_ptr<juce::AudioFormatReader> reader;
-    if (auto stream = file.createInputStream())
-        reader.reset (wav.createReaderFor (stream.release(), true));
+    const auto reader = openWavReader (file);
     if (reader == nullptr)
         return {};
 

@@ -37,12 +37,18 @@ inline bool writeWavFile (const juce::File& file, const juce::AudioBuffer<float>
     return writer != nullptr && writer->writeFromAudioSampleBuffer (audio, 0, audio.getNumSamples());
 }
 
-inline juce::AudioBuffer<float> readWavFile (const juce::File& file)
+inline std::unique_ptr<juce::AudioFormatReader> openWavReader (const juce::File& file)
 {
     juce::WavAudioFormat wav;
     std::unique_ptr<juce::AudioFormatReader> reader;
     if (auto stream = file.createInputStream())
         reader.reset (wav.createReaderFor (stream.release(), true));
+    return reader;
+}
+
+inline juce::AudioBuffer<float> readWavFile (const juce::File& file)
+{
+    const auto reader = openWavReader (file);
     if (reader == nullptr)
         return {};
 
