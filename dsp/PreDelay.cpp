@@ -17,6 +17,8 @@ void PreDelay::prepare (const juce::dsp::ProcessSpec& spec)
     time.prepare (sampleRate, 0.0f);
     lastAsked = 0.0f;
     fresh = line.getCapacity();
+    staleNewest = 1;
+    staleOldest = 0;
     memory.prepare (quietSpanFor (0.0f));
 }
 
@@ -50,14 +52,53 @@ void PreDelay::setDelay (float delaySamples, bool jump) noexcept
 }
 
 // A time reaching past what was cleared or written since the last clear would read what the line
-// held before the strip idled: that older part becomes zeros first (once, at this change).
+// held before the strip idled. That older part becomes zeros a block's reach at a time, just before
+// it is read (zeroing up to 4.5 s of line at once would make this one block far dearer than any other).
 void PreDelay::clearStaleBefore (float delay) noexcept
 {
-    if (static_cast<int> (std::ceil (delay)) + 2 <= fresh)
+    const auto reach = juce::jmin (static_cast<int> (std::ceil (delay)) + 2, line.getCapacity());
+    if (reach <= fresh)
         return;
 
-    line.clearBehind (fresh, line.getCapacity() - fresh);
-    fresh = line.getCapacity();
+    if (staleNewest > staleOldest)
+        staleNewest = fresh + 1;
+
+    staleOldest = reach;
+    fresh = reach;
+}
+
+// Before a block: the stale samples its reads reach (from the longest time read and the sample the
+// interpolation takes beyond it, forward to the block's last sample) become zeros. Reads move
+// forward through the line a block at a time, so each stale sample is zeroed once, just in time.
+// Stale samples older than this block reads are left out of the fresh part again: a longer time
+// asked later zeros them then.
+void PreDelay::zeroStaleAhead (int numSamples) noexcept
+{
+    const auto longest = juce::jmax (time.current(), time.isFading() ? time.next() : 0.0f);
+    if (staleNewest > staleOldest || ! (longest > 0.0f))
+        return;
+
+    const auto oldestRead = static_cast<int> (std::floor (longest)) + 1;
+    const auto newestRead = juce::jmax (staleNewest, oldestRead - 1 - numSamples);
+    const auto oldestToZero = juce::jmin (staleOldest, oldestRead);
+
+    if (newestRead <= oldestToZero)
+        line.clearBehind (newestRead - 1, oldestToZero - newestRead + 1);
+
+    fresh = juce::jmin (fresh, juce::jmax (oldestToZero, newestRead - 1));
+    staleOldest = newestRead - 1;
+}
+
+// Everything written ages by the block; so do the stale samples still waiting to be zeroed.
+void PreDelay::noteWritten (int numSamples) noexcept
+{
+    fresh = juce::jmin (line.getCapacity(), fresh + numSamples);
+
+    if (staleNewest <= staleOldest)
+    {
+        staleNewest += numSamples;
+        staleOldest = juce::jmin (line.getCapacity(), staleOldest + numSamples);
+    }
 }
 
 // What the line must have taken quietly before nothing it holds can be read louder: the delay
@@ -70,6 +111,8 @@ int PreDelay::quietSpanFor (float delay) const noexcept
 
 void PreDelay::process (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept
 {
+    zeroStaleAhead (numSamples);
+
     if (time.isFading())
     {
         crossfadeTimes (buffer, numChannels, numSamples);
@@ -161,5 +204,7 @@ void PreDelay::clear (SpreadClear& later) noexcept
     const auto reach = juce::jmax (quietSpanFor (time.current()), quietSpanFor (time.next()), quietSpanFor (lastAsked));
     line.forEachStretchBehind (0, reach, [&later] (float* samples, std::size_t count) { later.add (samples, count); });
     fresh = juce::jmin (reach, line.getCapacity());
+    staleNewest = 1; // the hand-over covers all that may be read
+    staleOldest = 0;
     memory.prepare (reach);
 }

@@ -31,7 +31,8 @@ public:
 private:
     void setDelay (float delaySamples, bool jump) noexcept;
     void clearStaleBefore (float delay) noexcept;
-    void noteWritten (int numSamples) noexcept { fresh = juce::jmin (line.getCapacity(), fresh + numSamples); }
+    void zeroStaleAhead (int numSamples) noexcept;
+    void noteWritten (int numSamples) noexcept;
     void crossfadeTimes (juce::AudioBuffer<float>& buffer, int numChannels, int numSamples) noexcept;
     void readOrPass (int channel, float delay, const float* input, float* output, int numSamples) const noexcept;
     int quietSpanFor (float delay) const noexcept;
@@ -41,5 +42,9 @@ private:
     double sampleRate = 44100.0;
     float lastAsked = 0.0f; // the last time handed to `time`, in samples
     int fresh = 0; // samples before the position cleared or written since the line was last cleared
+
+    // Samples older than `fresh` once was, still to be zeroed just before a longer time reads them:
+    // from `staleNewest` back to `staleOldest` before the position (none while newest > oldest).
+    int staleNewest = 1, staleOldest = 0;
     QuietSpan memory;
 };

@@ -14,6 +14,7 @@
 
 #include <cmath>
 #include <functional>
+#include <vector>
 
 namespace
 {
@@ -308,6 +309,72 @@ TEST (SyncedPreDelay, ALongerNoteValueAfterIdlingReadsNothingFromBeforeIt)
     after.clear();
     harness->process (after);
     EXPECT_EQ (after.getMagnitude (0, after.getNumSamples()), 0.0f);
+}
+
+// Longer times asked after idling, in blocks of several sizes, one after another and back: the line
+// gives nothing from before the strip idled, and an impulse played after the last change comes out
+// once, at that time (at 20 BPM: 1/4 D 4.5 s, 1/8 D 2.25 s, 1/16 0.75 s).
+TEST (SyncedPreDelay, LongerTimesAfterIdlingReadOnlyWhatCameAfter)
+{
+    struct Change
+    {
+        int atSample;
+        float setting;
+    };
+    struct Case
+    {
+        const char* name;
+        int blockSize;
+        std::vector<Change> changes;
+        int finalDelay;
+    };
+    const Case cases[] = {
+        { "1/4 D in 32-sample blocks", 32, { { 0, 480.0f } }, 216000 },
+        { "1/8 D, then 1/4 D a second later", 512, { { 0, 400.0f }, { 48000, 480.0f } }, 216000 },
+        { "1/4 D, 1/16, then 1/4 D again", 64, { { 0, 480.0f }, { 24000, 249.9f }, { 72000, 480.0f } }, 216000 },
+        { "1/4 D, then 1/8 D", 100, { { 0, 480.0f }, { 30000, 400.0f } }, 108000 },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.name);
+        auto harness = syncedSpaceA (0.0f, 20.0f);
+        auto noise = signals::noise (24000, 5);
+        harness->process (noise);
+
+        juce::AudioBuffer<float> silence (2, 512);
+        for (int waited = 0; ! harness->processor->idling.load() && waited < 30 * 48000; waited += 512)
+        {
+            silence.clear();
+            harness->process (silence);
+        }
+        ASSERT_TRUE (harness->processor->idling.load());
+
+        const auto impulseAt = c.changes.back().atSample + 12000;
+        const auto onset = impulseAt + c.finalDelay + shortestCombLeft;
+        juce::AudioBuffer<float> after (2, onset + 2400);
+        after.clear();
+        after.setSample (0, impulseAt, 1.0f);
+        after.setSample (1, impulseAt, 1.0f);
+
+        for (int start = 0; start < after.getNumSamples(); start += c.blockSize)
+        {
+            for (const auto& change : c.changes)
+                if (change.atSample >= start && change.atSample < start + c.blockSize)
+                    harness->set (ParamIDs::spaceAPreDelay, change.setting);
+
+            const auto length = juce::jmin (c.blockSize, after.getNumSamples() - start);
+            juce::AudioBuffer<float> block (after.getArrayOfWritePointers(), 2, start, length);
+            harness->process (block, length);
+        }
+
+        for (int channel = 0; channel < 2; ++channel)
+        {
+            EXPECT_EQ (after.getMagnitude (channel, 0, impulseAt), 0.0f);
+            EXPECT_EQ (after.getMagnitude (channel, impulseAt + 1, onset - impulseAt - 1), 0.0f);
+        }
+        EXPECT_NEAR (after.getSample (0, onset), firstEchoAtFullMix, 1.0e-6f);
+    }
 }
 
 // Preparing never asks the host's play head (JUCE allows it only while processing); processing does.
