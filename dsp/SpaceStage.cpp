@@ -8,6 +8,9 @@ namespace
 // a reverb fed silence whose output stays quiet this long holds nothing louder.
 constexpr double reverbMemorySeconds = 0.1;
 
+// Samples of the reverb's lines zeroed per sample and channel of a block while it rests on its floor.
+constexpr int floorZerosPerSample = 16;
+
 using Room = RoomGlide::Room;
 
 // JUCE's reverb glides its room over 10 ms, in whole samples rounded down.
@@ -54,6 +57,7 @@ void SpaceStage::prepare (const juce::dsp::ProcessSpec& spec, int typeIndex)
     roomHanded = false; // handed with no wet level: the first block hands the room again at full
     reverb.prepare (spec);
     reverb.reset();
+    floorZeros.cancel();
     room.prepare (spec.sampleRate, reverbGlideSteps (spec.sampleRate), roomFor (kind, typeIndex));
 
     preDelay.prepare (spec);
@@ -91,18 +95,25 @@ void SpaceStage::process (ReturnBuses& buses) noexcept
     feedFromSend (buses);
     preDelay.noteFeed (buses.sendPeak, buses.numSamples);
     preDelay.process (buses.wet, buses.numChannels, buses.numSamples);
-    reverberate ({ buses.wet.getArrayOfWritePointers(), static_cast<size_t> (buses.numChannels),
-                   static_cast<size_t> (buses.numSamples) });
+
+    if (! restsWhileFloorClears (buses))
+        reverberate ({ buses.wet.getArrayOfWritePointers(), static_cast<size_t> (buses.numChannels),
+                       static_cast<size_t> (buses.numSamples) });
     noteTail (buses);
     addReturn (buses);
 }
 
-// The reverb is measured only once what feeds it is quiet: before that its memory cannot be.
+bool SpaceStage::fedQuiet (const ReturnBuses& buses) const noexcept
+{
+    return ! louderThanQuiet (buses.sendPeak) && preDelay.isQuiet();
+}
+
+// The reverb is measured only once what feeds it is quiet: before that its memory cannot be. A
+// tail sitting on its floor is not cleared at once (its lines are several blocks' worth of work):
+// the lines are handed over to be zeroed while the reverb rests.
 void SpaceStage::noteTail (const ReturnBuses& buses) noexcept
 {
-    const auto fedQuiet = ! louderThanQuiet (buses.sendPeak) && preDelay.isQuiet();
-
-    if (! fedQuiet)
+    if (! fedQuiet (buses))
     {
         tail.note (true, buses.numSamples);
         floor.restart();
@@ -112,8 +123,29 @@ void SpaceStage::noteTail (const ReturnBuses& buses) noexcept
     const auto peak = peakMagnitude (buses.wet, buses.numChannels, buses.numSamples);
     tail.note (louderThanQuiet (peak), buses.numSamples);
 
-    if (floor.reachedFloor (peak, buses.numSamples))
-        reverb.reset();
+    if (floor.reachedFloor (peak, buses.numSamples) && ! floorZeros.isPending())
+        reverb.reset (floorZeros);
+}
+
+// Fed silence, a cleared reverb gives silence: while its lines are zeroed it need not run, and its
+// return is silence, a slice of the lines zeroed each block (as many per sample as on the way into
+// idle). Fed anything, or given a new room, it runs at once and the rest of the zeros are dropped:
+// what is left is the floor it was circling, 95 dB or more below full scale, as it would have kept.
+bool SpaceStage::restsWhileFloorClears (ReturnBuses& buses) noexcept
+{
+    if (! floorZeros.isPending())
+        return false;
+
+    if (! fedQuiet (buses) || room.isMoving())
+    {
+        floorZeros.cancel();
+        return false;
+    }
+
+    floorZeros.clearSome (static_cast<std::size_t> (floorZerosPerSample * buses.numChannels * buses.numSamples));
+    for (int channel = 0; channel < buses.numChannels; ++channel)
+        buses.wet.clear (channel, 0, buses.numSamples);
+    return true;
 }
 
 bool SpaceStage::holdsSound() const noexcept
@@ -132,7 +164,10 @@ void SpaceStage::clear() noexcept
 void SpaceStage::clear (SpreadClear& later) noexcept
 {
     if (tail.isQuiet())
+    {
+        floorZeros.cancel(); // all of it is handed over below
         reverb.reset (later);
+    }
 
     preDelay.clear (later);
 }

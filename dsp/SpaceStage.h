@@ -35,7 +35,7 @@ juce::dsp::Reverb::Parameters spaceSettings (SpaceKind kind, int typeIndex, floa
 // in and out with its level, so nothing enters or leaves its lines with a step. A new type moves
 // the room (size and damping) along the same S-curve as the other controls. A tail fed silence
 // that has sunk to the reverb's rounding floor (95 dB down or lower) is cleared, so it ends
-// instead of circling.
+// instead of circling: the reverb rests while its lines are zeroed a slice per block.
 class SpaceStage
 {
 public:
@@ -61,6 +61,8 @@ private:
     void reverberateStereoWhileRoomMoves (juce::dsp::AudioBlock<float> block) noexcept;
     void addReturn (ReturnBuses& buses) noexcept;
     void noteTail (const ReturnBuses& buses) noexcept;
+    bool fedQuiet (const ReturnBuses& buses) const noexcept;
+    bool restsWhileFloorClears (ReturnBuses& buses) noexcept;
     void setRoom (RoomGlide::Room room) noexcept;
 
     SpaceKind kind;
@@ -72,4 +74,5 @@ private:
     Glide level, feed;
     QuietSpan tail; // the reverb's own memory
     TailFloor floor;
+    SpreadClear floorZeros; // the reverb's lines, zeroed a slice per block once its tail sits on its floor
 };

@@ -36,7 +36,8 @@ public:
         if (filled < windowLength)
             return false;
 
-        const auto stalled = windowPeak < ceiling && ! (windowPeak < previousPeak * minimumFall);
+        // A silent half second holds nothing to clear.
+        const auto stalled = windowPeak > 0.0f && windowPeak < ceiling && ! (windowPeak < previousPeak * minimumFall);
         previousPeak = windowPeak;
         windowPeak = 0.0f;
         filled = 0;
