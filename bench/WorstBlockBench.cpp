@@ -76,6 +76,7 @@ struct Scenario
     double seconds = 0.3; // the measured stretch
     bool idleFirst = false; // the warm-up ends with silence long enough for the strip to idle
     std::function<void (VelbrinLumbraProcessor&, int block, const Config&)> beforeBlock;
+    std::function<void (VelbrinLumbraProcessor&)> setUp; // after the typical settings, before preparing
     bool idleEntry = false; // judged against the idle-entry ceiling
 };
 
@@ -118,6 +119,8 @@ public:
         {
             VelbrinLumbraProcessor processor;
             TypicalSettings().applyTo (processor);
+            if (scenario.setUp)
+                scenario.setUp (processor);
             processor.prepareToPlay (config.rate, config.block);
             warmUp (processor, scenario.idleFirst);
 
@@ -349,6 +352,47 @@ void printConfig (const Config& config, int rounds, double nsPerCycle, const std
             worstRatioSeen = std::max (worstRatioSeen, ratio);
     }
 }
+// Each factory preset loaded while playing the one before it (the first after the typical
+// settings), against the steady cost of the two settings it moves between: a preset that turns on
+// more of the strip costs more for good, which is no spike.
+void printPresetLoads (const Config& config, int rounds, double nsPerCycle, double& worstRatioSeen)
+{
+    Runner runner (config, rounds, nsPerCycle);
+    const auto& presets = factoryPresets();
+    const auto steadyAt = [&runner] (const PresetSetting* setting)
+    {
+        auto steady = named ("steady");
+        if (setting != nullptr)
+            steady.setUp = [setting] (VelbrinLumbraProcessor& processor) { loadPreset (processor, *setting); };
+        return runner.run (steady).medianNs;
+    };
+
+    std::printf ("\n%.0f kHz, %d-sample blocks: each factory preset loaded while the one before plays\n", config.rate / 1000.0,
+                 config.block);
+    std::printf ("%-24s %12s %12s %10s %10s\n", "preset", "steady from", "steady to", "worst ns", "worst/both");
+
+    auto from = steadyAt (nullptr);
+    for (size_t i = 0; i < presets.size(); ++i)
+    {
+        const auto* previous = i == 0 ? nullptr : &presets[i - 1].setting;
+        const auto* next = &presets[i].setting;
+        const auto to = steadyAt (next);
+
+        auto load = named ("load", Feed::noise, 0.1);
+        if (previous != nullptr)
+            load.setUp = [previous] (VelbrinLumbraProcessor& processor) { loadPreset (processor, *previous); };
+        load.beforeBlock = [next] (VelbrinLumbraProcessor& processor, int block, const Config&)
+        {
+            if (block == 8)
+                loadPreset (processor, *next);
+        };
+        const auto worst = runner.run (load).worstNs;
+        const auto ratio = worst / std::max (from, to);
+        std::printf ("%-24s %12.0f %12.0f %10.0f %9.2fx\n", next->name.toRawUTF8(), from, to, worst, ratio);
+        worstRatioSeen = std::max (worstRatioSeen, ratio);
+        from = to;
+    }
+}
 } // namespace
 
 // `--quick` runs 32 and 64-sample blocks at 48 kHz only; `--instances` only the instance scaling and
@@ -373,11 +417,17 @@ int main (int argc, char** argv)
         const std::vector<Config> configs = has ("--quick") ? std::vector<Config> { { 48000.0, 32 }, { 48000.0, 64 } }
                                                             : std::vector<Config> { { 48000.0, 32 }, { 48000.0, 64 }, { 48000.0, 512 },
                                                                                     { 96000.0, 32 }, { 96000.0, 64 }, { 96000.0, 512 } };
+        double presetRatio = 0;
         for (const auto& config : configs)
+        {
             printConfig (config, rounds, nsPerCycle, only, worstRatio, idleRatio, automatedRatio);
+            if (only.empty() || has ("--presets"))
+                printPresetLoads (config, rounds, nsPerCycle, presetRatio);
+        }
 
-        std::printf ("\nLargest worst/steady: events %.2fx (ceiling 2.0x), idle entry %.2fx (ceiling 1.5x), automation %.2fx\n",
-                     worstRatio, idleRatio, automatedRatio);
+        std::printf ("\nLargest worst/steady: events %.2fx (ceiling 2.0x), idle entry %.2fx (ceiling 1.5x), automation %.2fx, "
+                     "a preset against the steady cost of both its settings %.2fx\n",
+                     worstRatio, idleRatio, automatedRatio, presetRatio);
     }
 
     if (! has ("--quick"))
