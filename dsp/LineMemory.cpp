@@ -13,6 +13,14 @@
  #include <sys/mman.h>
 #endif
 
+#if defined(__SANITIZE_ADDRESS__)
+ #define LUMBRA_LINES_CHECKED 1
+#elif defined(__has_feature)
+ #if __has_feature(address_sanitizer)
+  #define LUMBRA_LINES_CHECKED 1
+ #endif
+#endif
+
 namespace
 {
 constexpr std::size_t largePage = std::size_t { 2 } << 20;
@@ -204,14 +212,25 @@ void LineMemory::allocate (std::size_t numFloats)
     if (numFloats == 0)
         return;
 
+#ifdef LUMBRA_LINES_CHECKED
+    // Under the address checker each line is its own allocation, so a read past its end is caught.
+    samples = new (std::align_val_t { placement }) float[numFloats]();
+#else
     samples = reinterpret_cast<float*> (SharedPages::instance().take (numFloats * sizeof (float)));
+#endif
     count = numFloats;
 }
 
 void LineMemory::release() noexcept
 {
     if (samples != nullptr)
+    {
+#ifdef LUMBRA_LINES_CHECKED
+        ::operator delete[] (samples, std::align_val_t { placement });
+#else
         SharedPages::instance().give (reinterpret_cast<char*> (samples), count * sizeof (float));
+#endif
+    }
 
     samples = nullptr;
     count = 0;
