@@ -2,6 +2,7 @@
 
 #include "bench/TypicalSettings.h"
 #include "dsp/EchoStage.h"
+#include "dsp/LineMemory.h"
 #include "dsp/OversampledDynamics.h"
 #include "dsp/SpaceStage.h"
 #include "dsp/ToneStage.h"
@@ -22,11 +23,11 @@ double threadSeconds()
     return static_cast<double> (now.tv_sec) + 1.0e-9 * static_cast<double> (now.tv_nsec);
 }
 
-// Bytes the allocator has handed out and not had back, mapped blocks included.
+// Bytes the allocator has handed out and not had back, mapped blocks included, and the delay lines'.
 long long heapBytesHeld()
 {
     const auto info = mallinfo2();
-    return static_cast<long long> (info.uordblks + info.hblkhd);
+    return static_cast<long long> (info.uordblks + info.hblkhd + LineMemory::bytesHeldByAll());
 }
 
 juce::AudioBuffer<float> noise (int samples, int seed)

@@ -48,6 +48,7 @@ set(LUMBRA_SOURCES
     dsp/HalfBandStage.cpp
     dsp/Resampler.cpp
     dsp/LatencyDelay.cpp
+    dsp/LineMemory.cpp
     dsp/ReverbKernel.cpp
     dsp/DelayTimeFade.cpp
     dsp/NoteValues.cpp

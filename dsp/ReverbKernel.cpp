@@ -46,19 +46,52 @@ bool sameParameters (const juce::Reverb::Parameters& a, const juce::Reverb::Para
 }
 } // namespace
 
-// Four floats more than the line holds: whole registers may read past a run's end.
-void ReverbKernel::Line::setSize (int newSize)
+// All the lines in one stretch of memory, each starting on its own cache line: a strip's lines
+// then lie on a few pages, not one or two each. Lines of the same lengths as before keep their
+// memory and places.
+void ReverbKernel::sizeLines (double sampleRate)
 {
-    newSize = juce::jmax (1, newSize);
+    const auto rate = static_cast<int> (sampleRate);
+    std::array<int, 2 * (numCombs + numAllPasses)> sizes {};
+    std::array<Line*, 2 * (numCombs + numAllPasses)> lines {};
+    size_t n = 0;
 
-    if (newSize != size)
+    for (int channel = 0; channel < 2; ++channel)
     {
-        buffer.assign (static_cast<size_t> (newSize + 4), 0.0f);
-        size = newSize;
-        index = 0;
+        const auto spread = channel == 0 ? 0 : stereoSpread;
+
+        for (int i = 0; i < numCombs; ++i, ++n)
+        {
+            sizes[n] = (rate * (combTunings[i] + spread)) / 44100;
+            lines[n] = &combs[static_cast<size_t> (channel)][static_cast<size_t> (i)];
+        }
+
+        for (int i = 0; i < numAllPasses; ++i, ++n)
+        {
+            sizes[n] = (rate * (allPassTunings[i] + spread)) / 44100;
+            lines[n] = &allPasses[static_cast<size_t> (channel)][static_cast<size_t> (i)];
+        }
     }
 
-    std::fill (buffer.begin(), buffer.end(), 0.0f);
+    auto same = lineMemory.data() != nullptr;
+    size_t total = 0;
+    std::array<size_t, sizes.size()> offsets {};
+
+    for (size_t k = 0; k < sizes.size(); ++k)
+    {
+        sizes[k] = juce::jmax (1, sizes[k]);
+        same = same && sizes[k] == lines[k]->size;
+        offsets[k] = total;
+        total += static_cast<size_t> (sizes[k] + padding + 15) / 16 * 16;
+    }
+
+    if (same)
+        return;
+
+    lineMemory.allocate (total);
+
+    for (size_t k = 0; k < sizes.size(); ++k)
+        *lines[k] = { lineMemory.data() + offsets[k], sizes[k], 0 };
 }
 
 void ReverbKernel::Line::copyWrapped (const float* first, float* firstTo, const float* rest, float* restTo,
@@ -97,19 +130,7 @@ void ReverbKernel::setParameters (const Parameters& newParameters) noexcept
 
 void ReverbKernel::prepare (const juce::dsp::ProcessSpec& spec)
 {
-    const auto rate = static_cast<int> (spec.sampleRate);
-
-    for (int i = 0; i < numCombs; ++i)
-    {
-        combs[0][static_cast<size_t> (i)].setSize ((rate * combTunings[i]) / 44100);
-        combs[1][static_cast<size_t> (i)].setSize ((rate * (combTunings[i] + stereoSpread)) / 44100);
-    }
-
-    for (int i = 0; i < numAllPasses; ++i)
-    {
-        allPasses[0][static_cast<size_t> (i)].setSize ((rate * allPassTunings[i]) / 44100);
-        allPasses[1][static_cast<size_t> (i)].setSize ((rate * (allPassTunings[i] + stereoSpread)) / 44100);
-    }
+    sizeLines (spec.sampleRate);
 
     for (auto* glide : { &glides.damping, &glides.feedback, &glides.dry, &glides.wet1, &glides.wet2 })
         glide->reset (spec.sampleRate, glideSeconds);
@@ -140,10 +161,10 @@ void ReverbKernel::reset (SpreadClear& later) noexcept
     for (int channel = 0; channel < 2; ++channel)
     {
         for (auto& comb : combs[static_cast<size_t> (channel)])
-            later.add (comb.buffer.data(), comb.buffer.size());
+            later.add (comb.data, static_cast<size_t> (comb.size + padding));
 
         for (auto& allPass : allPasses[static_cast<size_t> (channel)])
-            later.add (allPass.buffer.data(), allPass.buffer.size());
+            later.add (allPass.data, static_cast<size_t> (allPass.size + padding));
     }
 
     std::fill (std::begin (lastOfComb), std::end (lastOfComb), 0.0f);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dsp/DspTypes.h"
+#include "dsp/LineMemory.h"
 #include "dsp/SpreadClear.h"
 
 #include <array>
@@ -49,28 +50,29 @@ public:
 private:
     static constexpr int numCombs = 8, numAllPasses = 4, maximumRun = 128;
 
+    // Four floats more than a line holds: whole registers may read past a run's end.
+    static constexpr int padding = 4;
+
     struct Line
     {
-        std::vector<float> buffer;
+        float* data = nullptr; // in `lineMemory`
         int size = 0, index = 0;
-
-        void setSize (int newSize);
 
         // The run's samples in place where they do not wrap around, else copied into `scratch`.
         float* borrow (float* scratch, int numSamples) noexcept
         {
             if (index + numSamples <= size)
-                return buffer.data() + index;
+                return data + index;
 
-            copyWrapped (buffer.data() + index, scratch, buffer.data(), scratch + (size - index), numSamples);
+            copyWrapped (data + index, scratch, data, scratch + (size - index), numSamples);
             return scratch;
         }
 
         // Writes a copied run back, and moves on (a run is never longer than the line).
         void giveBack (const float* run, int numSamples) noexcept
         {
-            if (run != buffer.data() + index)
-                copyWrapped (run, buffer.data() + index, run + (size - index), buffer.data(), numSamples);
+            if (run != data + index)
+                copyWrapped (run, data + index, run + (size - index), data, numSamples);
 
             index += numSamples;
             if (index >= size)
@@ -78,7 +80,6 @@ private:
 
             // The next run's first samples were last touched a whole line ago, out of the nearest
             // cache by now; with a host's small blocks each run would otherwise start by waiting on them.
-            const auto* data = buffer.data();
             _mm_prefetch (reinterpret_cast<const char*> (data + index), _MM_HINT_T0);
             _mm_prefetch (reinterpret_cast<const char*> (data + juce::jmin (index + 16, size)), _MM_HINT_T0);
         }
@@ -92,6 +93,7 @@ private:
         juce::SmoothedValue<float> damping, feedback, dry, wet1, wet2;
     };
 
+    void sizeLines (double sampleRate);
     int runLength (int remaining) const noexcept { return juce::jmin (remaining, longestRun); }
     void takeInput (const float* l, const float* r, int numSamples) noexcept;
     void mixStereo (float* l, float* r, int numSamples) const noexcept;
@@ -110,6 +112,7 @@ private:
     int longestRun = maximumRun; // no longer than the shortest line
     std::array<std::array<Line, numCombs>, 2> combs;
     std::array<std::array<Line, numAllPasses>, 2> allPasses;
+    LineMemory lineMemory; // every line, one after another
     alignas (16) float lastOfComb[2 * numCombs] {};
 
     // One run of each comb: in place, or a copy where it wraps around.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dsp/LineMemory.h"
 #include "dsp/SampleCopy.h"
 
 #include <juce_core/juce_core.h>
@@ -30,13 +31,13 @@ public:
         maximumDelay = juce::jmax (3, maximumDelayInSamples);
         size = static_cast<std::uint32_t> (juce::nextPowerOfTwo (maximumDelay + maximumRun + 2));
         mask = size - 1;
-        samples.assign (static_cast<size_t> (numChannels) * size, 0.0f);
+        samples.allocate (static_cast<size_t> (numChannels) * size);
         positions.assign (static_cast<size_t> (numChannels), 0u);
     }
 
     void reset() noexcept
     {
-        std::fill (samples.begin(), samples.end(), 0.0f);
+        std::fill_n (samples.data(), samples.size(), 0.0f);
         std::fill (positions.begin(), positions.end(), 0u);
     }
 
@@ -189,7 +190,7 @@ private:
             out[j] = v1[j] + fraction * (v1[j - 1] - v1[j]);
     }
 
-    std::vector<float> samples;
+    LineMemory samples;
     std::vector<std::uint32_t> positions;
     std::uint32_t size = 0, mask = 0;
     int maximumDelay = 3;
