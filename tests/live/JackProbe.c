@@ -109,10 +109,33 @@ static int findPorts (const char* target, unsigned long flags, char names[channe
     return count == channels;
 }
 
+static char targetInputs[channels][256], targetOutputs[channels][256];
+
+/* Whatever else the client connected itself to (a host's physical ports) stays: the dummy
+   driver's capture is silence and its playback discards. */
+static int connectBothWays (int tellWhy)
+{
+    for (int c = 0; c < channels; ++c)
+    {
+        int error = jack_connect (client, jack_port_name (outputs[c]), targetInputs[c]);
+        const char* missing = error != 0 && error != EEXIST ? targetInputs[c] : NULL;
+        if (missing == NULL)
+        {
+            error = jack_connect (client, targetOutputs[c], jack_port_name (inputs[c]));
+            missing = error != 0 && error != EEXIST ? targetOutputs[c] : NULL;
+        }
+        if (missing != NULL)
+        {
+            if (tellWhy)
+                fprintf (stderr, "probe: not yet connected with %s\n", missing);
+            return 0;
+        }
+    }
+    return 1;
+}
+
 static int connectTo (const char* target)
 {
-    char targetInputs[channels][256], targetOutputs[channels][256];
-
     /* The client under test may take a while to start (an app opening its window). */
     for (int tries = 0; ! (findPorts (target, JackPortIsInput, targetInputs) && findPorts (target, JackPortIsOutput, targetOutputs)); ++tries)
     {
@@ -124,16 +147,13 @@ static int connectTo (const char* target)
         usleep (100000);
     }
 
-    for (int c = 0; c < channels; ++c)
+    /* Its ports exist before it is active (an app prepares its processor in between), and JACK
+       connects only active clients' ports: asked again until it is active, for up to 30 s. */
+    for (int tries = 0; ! connectBothWays (tries % 50 == 49); ++tries)
     {
-        /* Whatever else the client connected itself to (a host's physical ports) stays: the dummy
-           driver's capture is silence and its playback discards. */
-        int error = jack_connect (client, jack_port_name (outputs[c]), targetInputs[c]);
-        if (error != 0 && error != EEXIST)
-            return fprintf (stderr, "probe: cannot connect to %s\n", targetInputs[c]), 0;
-        error = jack_connect (client, targetOutputs[c], jack_port_name (inputs[c]));
-        if (error != 0 && error != EEXIST)
-            return fprintf (stderr, "probe: cannot connect from %s\n", targetOutputs[c]), 0;
+        if (tries > 300 || atomic_load (&quitAsked))
+            return fprintf (stderr, "probe: cannot connect to or from '%s'\n", target), 0;
+        usleep (100000);
     }
     return 1;
 }
