@@ -1,6 +1,7 @@
 #include "dsp/LineMemory.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -23,6 +24,10 @@
 
 namespace
 {
+#ifdef LUMBRA_LINES_CHECKED
+std::atomic<std::size_t> checkedBytesHeld { 0 }; // the lines' own allocations, counted as the pages count theirs
+#endif
+
 constexpr std::size_t largePage = std::size_t { 2 } << 20;
 constexpr std::size_t placement = 64; // a cache line: no two lines share one
 
@@ -229,6 +234,7 @@ void LineMemory::allocate (std::size_t numFloats)
 #ifdef LUMBRA_LINES_CHECKED
     // Under the address checker each line is its own allocation, so a read past its end is caught.
     samples = new (std::align_val_t { placement }) float[numFloats]();
+    checkedBytesHeld += numFloats * sizeof (float);
 #else
     samples = reinterpret_cast<float*> (SharedPages::instance().take (numFloats * sizeof (float)));
 #endif
@@ -241,6 +247,7 @@ void LineMemory::release() noexcept
     {
 #ifdef LUMBRA_LINES_CHECKED
         ::operator delete[] (samples, std::align_val_t { placement });
+        checkedBytesHeld -= count * sizeof (float);
 #else
         SharedPages::instance().give (reinterpret_cast<char*> (samples), count * sizeof (float));
 #endif
@@ -250,4 +257,11 @@ void LineMemory::release() noexcept
     count = 0;
 }
 
-std::size_t LineMemory::bytesHeldByAll() noexcept { return SharedPages::instance().bytesHeld(); }
+std::size_t LineMemory::bytesHeldByAll() noexcept
+{
+#ifdef LUMBRA_LINES_CHECKED
+    return checkedBytesHeld.load();
+#else
+    return SharedPages::instance().bytesHeld();
+#endif
+}
