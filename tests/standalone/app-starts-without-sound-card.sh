@@ -16,6 +16,12 @@ if [ -z "${LUMBRA_UNDER_XVFB:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1400x900x24" "$0" "$@"
 fi
 
+# The display may take a moment to answer on a busy machine: wait for it (up to 10 s).
+for _ in $(seq 1 50); do
+    xprop -root > /dev/null 2>&1 && break
+    sleep 0.2
+done
+
 # A fresh server lacks the window-manager atoms JUCE looks up; create them once.
 for atom in WM_PROTOCOLS WM_DELETE_WINDOW _NET_WM_PING WM_STATE _MOTIF_WM_HINTS; do
     xprop -root -f "$atom" 32a -set "$atom" "$atom"
