@@ -330,14 +330,11 @@ bool VelbrinLumbraProcessor::staysIdle (juce::AudioBuffer<float>& buffer, const 
     return true;
 }
 
-// A slice of the quiet lines in each idle block, in proportion to the block, so a short block pays
-// as little as a long one per sample (also in bypass: nothing else runs then either).
+// A slice of the quiet lines in each idle block (also in bypass: nothing else runs then either).
 void VelbrinLumbraProcessor::zeroSomeIdleMemories (int numChannels, int numSamples) noexcept
 {
     if (idleZeros.isPending())
-        idleZeros.clearSome (static_cast<std::size_t> (juce::jmax (1, idleZerosPerSample))
-                             * static_cast<std::size_t> (juce::jmax (1, numChannels))
-                             * static_cast<std::size_t> (juce::jmax (1, numSamples)));
+        idleZeros.clearSomeFor (numChannels, numSamples, idleZerosPerSample);
 }
 
 // After a block that ran the chain: once the input has been silent long enough and no running

@@ -8,9 +8,6 @@ namespace
 // a reverb fed silence whose output stays quiet this long holds nothing louder.
 constexpr double reverbMemorySeconds = 0.1;
 
-// Samples of the reverb's lines zeroed per sample and channel of a block while it rests on its floor.
-constexpr int floorZerosPerSample = 16;
-
 using Room = RoomGlide::Room;
 
 // JUCE's reverb glides its room over 10 ms, in whole samples rounded down.
@@ -142,7 +139,7 @@ bool SpaceStage::restsWhileFloorClears (ReturnBuses& buses) noexcept
         return false;
     }
 
-    floorZeros.clearSome (static_cast<std::size_t> (floorZerosPerSample * buses.numChannels * buses.numSamples));
+    floorZeros.clearSomeFor (buses.numChannels, buses.numSamples);
     for (int channel = 0; channel < buses.numChannels; ++channel)
         buses.wet.clear (channel, 0, buses.numSamples);
     return true;

@@ -51,6 +51,16 @@ public:
             cancel();
     }
 
+    // A slice in proportion to a block, so a short block pays as little as a long one per sample.
+    void clearSomeFor (int numChannels, int numSamples, int perSampleAndChannel = defaultPerSampleAndChannel) noexcept
+    {
+        clearSome (static_cast<std::size_t> (std::max (1, perSampleAndChannel)) * static_cast<std::size_t> (std::max (1, numChannels))
+                   * static_cast<std::size_t> (std::max (1, numSamples)));
+    }
+
+    // Samples zeroed per sample and channel of a block: at 32-sample stereo blocks 4 KiB a block.
+    static constexpr int defaultPerSampleAndChannel = 16;
+
     void finish() noexcept { clearSome (static_cast<std::size_t> (-1)); }
 
     // Forgets every stretch: the lines were resized, or the stages run again.

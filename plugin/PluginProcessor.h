@@ -93,7 +93,7 @@ public:
 
     // The quiet lines are zeroed after idle entry a slice per idle block, this many samples per
     // host sample and channel, so no block pays for all of them (tests set it high to zero at once).
-    int idleZerosPerSample = 16;
+    int idleZerosPerSample = SpreadClear::defaultPerSampleAndChannel;
     bool isZeroingIdleMemories() const noexcept { return landingSteps > landingStepsAfterHandover || idleZeros.isPending(); }
 
 private:
